@@ -1,0 +1,129 @@
+#include "base/FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace kloxmere {
+
+namespace fs = std::filesystem;
+
+fs::path PathFromUtf8(std::string_view utf8) {
+#ifdef _WIN32
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return fs::path(std::string(utf8));
+#endif
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+#ifdef _WIN32
+    auto u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+#else
+    return path.string();
+#endif
+}
+
+char NativeSeparator() {
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileError("Cannot open " + Utf8FromPath(path));
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size < 0) throw FileError("Cannot read " + Utf8FromPath(path));
+    in.seekg(0, std::ios::beg);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        throw FileError("Cannot read " + Utf8FromPath(path));
+    }
+    return bytes;
+}
+
+void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
+    std::random_device random;
+    fs::path temp = target;
+    temp += ".tmp-" + std::to_string(random() % 1000000);
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out) out.write(reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<std::streamsize>(bytes.size()));
+        if (out) out.flush();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw FileError("Cannot write " + Utf8FromPath(target));
+        }
+    }
+    std::error_code error;
+    fs::rename(temp, target, error);  // replacing the target is the point here
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw FileError("Cannot write " + Utf8FromPath(target) + ": " + error.message());
+    }
+}
+
+bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reason) {
+    auto fail = [&](const std::string& why) {
+        if (reason) *reason = why;
+        return false;
+    };
+#ifdef _WIN32
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
+    return fail(std::system_category().message(static_cast<int>(GetLastError())));
+#else
+#ifdef SYS_renameat2
+    constexpr unsigned kRenameNoReplace = 1;  // RENAME_NOREPLACE
+    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), kRenameNoReplace) ==
+        0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return fail(std::strerror(errno));
+#endif
+    // The file system lacks renameat2: link() refuses an existing target too.
+    if (::link(from.c_str(), to.c_str()) != 0) return fail(std::strerror(errno));
+    if (::unlink(from.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(to.c_str());
+        return fail(std::strerror(saved));
+    }
+    return true;
+#endif
+}
+
+bool IsNormalFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return false;
+#ifdef _WIN32
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+#else
+    std::string name = path.filename().string();
+    return !name.empty() && name[0] != '.';
+#endif
+}
+
+}  // namespace kloxmere

@@ -1,0 +1,47 @@
+#pragma once
+
+// File-system operations the program needs beyond <filesystem>: whole-file
+// reads, writes that replace a file only when complete, and renames that never
+// replace. Paths travel through the program as UTF-8 strings.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kloxmere {
+
+// A file could not be read or written; the message names the file.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+// The native directory separator: "/" on POSIX, "\" on Windows.
+char NativeSeparator();
+bool IsSeparator(char c);  // "\" or "/"
+
+// Reads a whole file; throws FileError.
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+
+// Writes `bytes` to a temporary file beside `target` and renames it over
+// `target` once it is complete, so that a failure never leaves a half-written
+// or missing target. Throws FileError; the temporary file is removed then.
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// Renames `from` to `to` unless `to` exists: a rename never replaces a file.
+// On failure both files stay as they were, false is returned and `reason`
+// (when given) says why.
+bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to,
+                     std::string* reason = nullptr);
+
+// A regular file that is not hidden (on POSIX: its name does not start with ".").
+bool IsNormalFile(const std::filesystem::path& path);
+
+}  // namespace kloxmere

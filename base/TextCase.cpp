@@ -1,0 +1,152 @@
+#include "base/TextCase.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kloxmere {
+namespace {
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// Decodes the code point starting at text[i] and advances i. Malformed
+// sequences yield the single byte's value so that nothing is lost.
+char32_t nextCodePoint(std::string_view text, std::size_t& i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char b0 = byte(i);
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    }
+    int length = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
+        ++i;
+        return 0xDC00 + b0;  // a lone byte, kept distinct from real characters
+    }
+    char32_t cp = b0 & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        unsigned char b = byte(i + static_cast<std::size_t>(k));
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return 0xDC00 + b0;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {  // surrogates are not characters of UTF-8
+        ++i;
+        return 0xDC00 + b0;
+    }
+    i += static_cast<std::size_t>(length);
+    return cp;
+}
+
+void appendCodePoint(std::string& out, char32_t cp) {
+    if (cp >= 0xDC80 && cp <= 0xDCFF) {  // a lone byte from nextCodePoint
+        out.push_back(static_cast<char>(cp - 0xDC00));
+    } else if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+char32_t lowerCodePoint(char32_t cp) {
+    if (cp >= 'A' && cp <= 'Z') return cp + 32;
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
+    switch (cp) {
+        case 0x160: return 0x161;  // Š
+        case 0x152: return 0x153;  // Œ
+        case 0x17D: return 0x17E;  // Ž
+        case 0x178: return 0xFF;   // Ÿ
+        default: return cp;
+    }
+}
+
+char32_t upperCodePoint(char32_t cp) {
+    if (cp >= 'a' && cp <= 'z') return cp - 32;
+    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
+    switch (cp) {
+        case 0x161: return 0x160;
+        case 0x153: return 0x152;
+        case 0x17E: return 0x17D;
+        case 0xFF: return 0x178;
+        default: return cp;
+    }
+}
+
+template <class Map>
+std::string mapCase(std::string_view text, char (*ascii)(char), Map map) {
+    std::string out;
+    out.reserve(text.size());
+    if (isAscii(text)) {
+        for (char c : text) out.push_back(ascii(c));
+        return out;
+    }
+    for (std::size_t i = 0; i < text.size();) appendCodePoint(out, map(nextCodePoint(text, i)));
+    return out;
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) { return LowerCase(text); }
+std::string LowerCase(std::string_view text) { return mapCase(text, asciiLower, lowerCodePoint); }
+std::string UpperCase(std::string_view text) { return mapCase(text, asciiUpper, upperCodePoint); }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (isAscii(a) && isAscii(b)) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    }
+    return FoldCase(a) == FoldCase(b);
+}
+
+bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
+    return FoldCase(haystack).find(FoldCase(needle)) != std::string::npos;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+bool LessNoCase(std::string_view a, std::string_view b) {
+    std::string fa = FoldCase(a), fb = FoldCase(b);
+    if (fa != fb) return fa < fb;
+    return a < b;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) nextCodePoint(text, i);
+    return count;
+}
+
+std::string_view LastCharacters(std::string_view text, std::size_t count) {
+    std::size_t total = CharacterCount(text);
+    if (count >= total) return text;
+    std::size_t i = 0;
+    for (std::size_t skip = total - count; skip > 0; --skip) nextCodePoint(text, i);
+    return text.substr(i);
+}
+
+}  // namespace kloxmere

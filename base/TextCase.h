@@ -1,0 +1,29 @@
+#pragma once
+
+// Letter case for the program's UTF-8 strings. The game's text is Windows-1252,
+// so case is folded for ASCII and for the letters Windows-1252 holds (Latin-1
+// letters plus Š, Œ, Ž and Ÿ); every other character compares as itself.
+
+#include <string>
+#include <string_view>
+
+namespace kloxmere {
+
+std::string FoldCase(std::string_view text);   // lower case, for comparing and hashing
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool ContainsNoCase(std::string_view haystack, std::string_view needle);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+
+// Orders names the way an NTFS directory lists them: by folded text, ties by the raw bytes.
+bool LessNoCase(std::string_view a, std::string_view b);
+
+// Number of characters (code points) in a UTF-8 string; malformed bytes count one each.
+std::size_t CharacterCount(std::string_view text);
+// The last `count` characters of a UTF-8 string (all of it when shorter).
+std::string_view LastCharacters(std::string_view text, std::size_t count);
+
+}  // namespace kloxmere
