@@ -1,0 +1,57 @@
+#include "catalogue/Catalogue.h"
+
+#include "archive/clsHPI.h"
+#include "base/TextCase.h"
+
+namespace kloxmere {
+
+Catalogue::Catalogue() = default;
+Catalogue::~Catalogue() = default;
+
+clsUnitArchive& Catalogue::NewArchive() {
+    m_archives.push_back(std::make_unique<clsUnitArchive>());
+    return *m_archives.back();
+}
+
+std::string Catalogue::AddUnit(clsUnit& unit) {
+    std::string number = std::to_string(UnitList.Count() + 1);
+    std::string key = unit.Name + number;
+    while (!UnitList.tryAdd(&unit, key)) {
+        key.insert(key.size() - number.size(), "_");
+    }
+    m_unitPositions.emplace(&unit, UnitList.Count());
+    m_unitFiles.insert(FoldCase(unit.Filename));
+    return key;
+}
+
+bool Catalogue::AddWeapon(clsWeapon& weapon) {
+    if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;
+    m_weaponFiles.insert(FoldCase(weapon.Filename));
+    return true;
+}
+
+bool Catalogue::AddMenuEntry(clsMenuEntry& entry) {
+    return MenuEntryList.tryAdd(&entry, entry.GenerateKey());
+}
+
+bool Catalogue::HasUnitFile(std::string_view path) const {
+    return m_unitFiles.count(FoldCase(path)) != 0;
+}
+
+bool Catalogue::HasWeaponFile(std::string_view path) const {
+    return m_weaponFiles.count(FoldCase(path)) != 0;
+}
+
+std::string Catalogue::UnitKey(const clsUnit& unit) const {
+    auto it = m_unitPositions.find(&unit);
+    if (it == m_unitPositions.end()) return {};
+    return UnitList.KeyAt(it->second).value_or(std::string());
+}
+
+clsUnit& Catalogue::currentUnit() {
+    if (CurrentUnit) return *CurrentUnit;
+    if (!m_emptyUnit) m_emptyUnit = std::make_unique<clsUnit>();
+    return *m_emptyUnit;
+}
+
+}  // namespace kloxmere

@@ -1,0 +1,73 @@
+#pragma once
+
+// The run's catalogue: every archive record, unit, weapon and build-menu entry
+// found in the TA directory, the side and user groups, and the build-menu
+// conflicts. One object, so that each run (and each test) starts from a fresh
+// one. It owns the archive records, which own the records they loaded; the
+// lists below link to them.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "base/Collection.h"
+#include "catalogue/clsUnitGroup.h"
+#include "units/clsMenuEntry.h"
+#include "units/clsUnit.h"
+#include "units/clsUnitArchive.h"
+#include "units/clsWeapon.h"
+
+namespace kloxmere {
+
+class Catalogue {
+public:
+    Catalogue();
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    Collection<clsUnitArchive*> ArchiveList;   // catalogued archives, lists first
+    Collection<clsUnit*> UnitList;             // key: Name and running number
+    Collection<clsWeapon*> WeaponList;         // key: weapon Name
+    Collection<clsMenuEntry*> MenuEntryList;   // key: the entry's GenerateKey
+    Collection<clsUnitGroup> SideList;         // key: side name
+    Collection<clsUnitGroup> GroupList;        // the user's groups, key: Name
+    std::vector<std::string> MenuConflictList; // build-menu conflicts in words
+    clsUnit* CurrentUnit = nullptr;            // the unit shown and acted on
+
+    // A new archive record owned by the catalogue, whether or not it joins ArchiveList.
+    clsUnitArchive& NewArchive();
+
+    // Adds `unit` to UnitList under its Name followed by the running number
+    // (UnitList's count + 1); should that key already be taken (ARM1 as unit 1
+    // and ARM as unit 11 both make ARM11), "_" is inserted before the number
+    // until it is free. Returns the key.
+    std::string AddUnit(clsUnit& unit);
+    // Adds to WeaponList under the weapon's Name; false when the name is taken.
+    bool AddWeapon(clsWeapon& weapon);
+    // Adds to MenuEntryList under GenerateKey; false when the key is taken.
+    bool AddMenuEntry(clsMenuEntry& entry);
+
+    // Whether a unit of UnitList came from the file `path` (without regard to case).
+    bool HasUnitFile(std::string_view path) const;
+    // Whether a weapon of WeaponList came from the weapon file `path`.
+    bool HasWeaponFile(std::string_view path) const;
+
+    // The UnitList key of `unit` ("" when it is not in UnitList).
+    std::string UnitKey(const clsUnit& unit) const;
+
+    // CurrentUnit, or an empty unit the catalogue keeps when none was ever set.
+    clsUnit& currentUnit();
+
+private:
+    std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
+    std::unordered_set<std::string> m_unitFiles;    // folded Filename of UnitList units
+    std::unordered_set<std::string> m_weaponFiles;  // folded Filename of WeaponList weapons
+    std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
+    std::unique_ptr<clsUnit> m_emptyUnit;
+};
+
+}  // namespace kloxmere

@@ -1,0 +1,48 @@
+#pragma once
+
+// The text conventions of the game's definition files (units\*.fbi,
+// weapons\*.tdf, download\*.tdf): 8-bit Windows-1252 lines of the form
+// key=value; with any mix of line ends.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kloxmere {
+
+// Calls `fn(line)` for every line of `text`. CR LF, a lone LF and a lone CR
+// each end a line; the last line may end at the end of the text.
+template <class Fn>
+void ForEachLine(std::string_view text, Fn&& fn) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            fn(text.substr(start));
+            return;
+        }
+        fn(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+}
+
+struct DefinitionLine {
+    std::string_view key;    // before the first "=", blanks trimmed; empty without "="
+    std::string_view value;  // after the first "=" up to the first ";", blanks trimmed
+};
+
+// Splits a cleaned line (see CleanLine) into key and value. A line whose first
+// ";" stands before its first "=" keeps the ";" in its key, so it matches no key.
+DefinitionLine SplitDefinitionLine(std::string_view line);
+
+// The leading number of `text` the way the game's tools read numbers (blanks
+// skipped, optional sign, digits, fraction and exponent; 0 when there is
+// none), rounded half to even; nullopt when it does not fit 32 bits.
+std::optional<std::int32_t> LeadingInteger(std::string_view text);
+
+// Removes one leading tab, then the blanks at both ends (a second tab stays).
+std::string RemovePreBlanks(std::string_view line);
+
+}  // namespace kloxmere

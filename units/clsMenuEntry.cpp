@@ -1,0 +1,9 @@
+#include "units/clsMenuEntry.h"
+
+namespace kloxmere {
+
+std::string clsMenuEntry::Key() const { return Location() + " " + Unit; }
+
+std::string clsMenuEntry::Location() const { return BuilderUnit + " " + Menu + " " + Button; }
+
+}  // namespace kloxmere

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/Collection.h"
+
+namespace kloxmere {
+
+class clsHPI;
+class clsUnitArchive;
+class clsWeapon;
+class PlatformServices;
+
+// One unit definition file. All statistics are text as written in the file.
+// Links are non-owning: the archive record that loaded the unit owns it.
+class clsUnit {
+public:
+    clsHPI* HPI = nullptr;             // the archive the unit was found in
+    std::string Filename;              // its definition file's path inside that archive
+    clsUnitArchive* Group = nullptr;   // the loaded contents of that archive
+    std::string Name;                  // "unitname": the internal name
+    std::string Callname;              // "name": the name players see
+    std::string Description;
+    std::string Class;                 // "tedclass"
+    std::string ID;                    // "unitnumber"
+    std::string Side;
+    std::string MaxDamage;
+    std::string BuildTime;
+    std::string CostEnergy;
+    std::string CostMetal;
+    std::string SightDistance;  // no definition key fills these three; fast-load
+    std::string RadarDistance;  // lists carry them through
+    std::string SonarDistance;
+    Collection<clsWeapon*> Weapons;        // weapons found in the catalogue, keyed by name
+    std::vector<std::string> WeaponNames;  // weapon names in definition order
+    std::vector<clsUnit*> Conflicts;       // reserved: nothing fills it; Conflict() counts it
+
+    // Reads the definition file `path` from the unit's archive (HPI must be
+    // open). False when the extraction failed; the record is then unchanged.
+    bool Load(const std::string& path);
+
+    // Links the unit and the weapons of `WeaponList` its WeaponNames name.
+    void AttachWeapons(const Collection<clsWeapon*>& WeaponList);
+
+    // Whether the unit's archive carries its enabled name (true without an archive).
+    bool Enabled() const;
+    // Renames the unit's archive to its enabled or disabled form; see clsHPI::SetEnabled.
+    bool SetEnabled(bool value, std::string* reason = nullptr);
+
+    // 0 no weapon conflict, -1 a conflict with at least one enabled unit, 2
+    // conflicts with disabled units only.
+    std::int16_t Conflict() const;
+    // The unit's weapon conflicts in words; empty without any.
+    std::string ConflictDescription() const;
+};
+
+// Reads a unit definition's text (UTF-8) into `unit`: the recognised keys set
+// its fields, the five weapon keys append to WeaponNames.
+void ReadUnitDefinition(clsUnit& unit, std::string_view text);
+
+}  // namespace kloxmere

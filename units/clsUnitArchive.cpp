@@ -1,0 +1,195 @@
+#include "units/clsUnitArchive.h"
+
+#include "app/PlatformServices.h"
+#include "archive/clsHPI.h"
+#include "base/TextCase.h"
+#include "base/Windows1252.h"
+#include "catalogue/Catalogue.h"
+#include "units/DefinitionText.h"
+#include "units/clsMenuEntry.h"
+#include "units/clsUnit.h"
+#include "units/clsWeapon.h"
+#include "units/modGeneric.h"
+
+namespace kloxmere {
+
+DecodedFile::DecodedFile() = default;
+DecodedFile::DecodedFile(DecodedFile&&) noexcept = default;
+DecodedFile& DecodedFile::operator=(DecodedFile&&) noexcept = default;
+DecodedFile::~DecodedFile() = default;
+
+clsUnitArchive::clsUnitArchive() = default;
+clsUnitArchive::~clsUnitArchive() = default;
+
+std::optional<DefinitionKind> ClassifyListedFile(std::string_view path) {
+    if (StartsWithNoCase(path, "units") && EndsWithNoCase(path, "fbi")) {
+        return DefinitionKind::Unit;
+    }
+    if (StartsWithNoCase(path, "weapons") && EndsWithNoCase(path, "tdf")) {
+        return DefinitionKind::Weapons;
+    }
+    if (StartsWithNoCase(path, "download") && EndsWithNoCase(path, "tdf")) {
+        return DefinitionKind::Download;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view text) {
+    std::vector<std::unique_ptr<clsWeapon>> weapons;
+    auto pending = std::make_unique<clsWeapon>();
+    bool stopped = false;
+    ForEachLine(text, [&](std::string_view raw) {
+        if (stopped) return;
+        std::string line = CleanLine(raw);
+        if (line.find('}') != std::string::npos && !pending->Name.empty()) {
+            weapons.push_back(std::move(pending));
+            pending = std::make_unique<clsWeapon>();
+        }
+        if (!line.empty() && line.front() == '[' && pending->Name.empty()) {
+            std::size_t close = line.find(']');
+            if (close != std::string::npos) pending->Name = line.substr(1, close - 1);
+        }
+        if (StartsWithNoCase(line, "id")) {
+            // The number stands between the first "=" (or the line's start) and the first ";".
+            std::size_t equals = line.find('=');
+            std::size_t start = equals == std::string::npos ? 0 : equals + 1;
+            std::size_t semicolon = line.find(';');
+            std::optional<std::int32_t> id;
+            if (semicolon != std::string::npos && semicolon >= start) {
+                id = LeadingInteger(std::string_view(line).substr(start, semicolon - start));
+            }
+            if (!id) {
+                stopped = true;  // a malformed number line ends the file
+                return;
+            }
+            pending->ID = *id;
+        }
+    });
+    return weapons;
+}
+
+std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text) {
+    std::vector<std::unique_ptr<clsMenuEntry>> entries;
+    std::unique_ptr<clsMenuEntry> open;
+    ForEachLine(text, [&](std::string_view raw) {
+        std::string line = CleanLine(raw);
+        if (line == "{") {
+            if (open) entries.push_back(std::move(open));
+            open = std::make_unique<clsMenuEntry>();
+            return;
+        }
+        if (!open) return;
+        if (line.find('}') != std::string::npos) {
+            entries.push_back(std::move(open));
+            return;
+        }
+        DefinitionLine split = SplitDefinitionLine(line);
+        if (EqualsNoCase(split.key, "UNITMENU")) {
+            open->BuilderUnit = split.value;
+        } else if (EqualsNoCase(split.key, "MENU")) {
+            open->Menu = split.value;
+        } else if (EqualsNoCase(split.key, "BUTTON")) {
+            open->Button = split.value;
+        } else if (EqualsNoCase(split.key, "UNITNAME")) {
+            open->Unit = split.value;
+        }
+    });
+    if (open) entries.push_back(std::move(open));  // a block the file never closed
+    return entries;
+}
+
+DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind) {
+    DecodedFile decoded;
+    auto bytes = hpi.ExtractToMemory(path);
+    if (!bytes) return decoded;
+    decoded.extracted = true;
+    std::string text = DecodeWindows1252(*bytes);
+    switch (kind) {
+        case DefinitionKind::Unit:
+            decoded.unit = std::make_unique<clsUnit>();
+            ReadUnitDefinition(*decoded.unit, text);
+            break;
+        case DefinitionKind::Weapons:
+            decoded.weapons = ReadWeaponDefinitions(text);
+            break;
+        case DefinitionKind::Download:
+            decoded.menuEntries = ReadMenuEntries(text);
+            break;
+    }
+    return decoded;
+}
+
+void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
+                               std::vector<std::optional<DecodedFile>>* prefetched) {
+    for (std::size_t i = 0; i < HPI->Listing.size(); ++i) {
+        const std::string& path = HPI->Listing[i];
+        auto kind = ClassifyListedFile(path);
+        if (!kind) continue;
+        // The first archive to bring a unit or weapon file path wins.
+        if (*kind == DefinitionKind::Unit && catalogue.HasUnitFile(path)) continue;
+        if (*kind == DefinitionKind::Weapons && catalogue.HasWeaponFile(path)) continue;
+        DecodedFile decoded;
+        if (prefetched && i < prefetched->size() && (*prefetched)[i]) {
+            decoded = std::move(*(*prefetched)[i]);
+            (*prefetched)[i].reset();
+        } else {
+            decoded = DecodeListedFile(*HPI, path, *kind);
+        }
+        mergeFile(path, *kind, std::move(decoded), catalogue, services);
+    }
+}
+
+void clsUnitArchive::LoadWeapons(const std::string& path, Catalogue& catalogue,
+                                 PlatformServices& services) {
+    mergeFile(path, DefinitionKind::Weapons, DecodeListedFile(*HPI, path, DefinitionKind::Weapons),
+              catalogue, services);
+}
+
+void clsUnitArchive::LoadMenuEntries(std::string_view text, clsUnitArchive& UnitArchive,
+                                     Catalogue& catalogue) {
+    UnitArchive.addMenuEntries(ReadMenuEntries(text), catalogue);
+}
+
+void clsUnitArchive::addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> entries,
+                                    Catalogue& catalogue) {
+    for (auto& entry : entries) {
+        catalogue.AddMenuEntry(*entry);  // a taken key leaves the entry to the archive alone
+        MenuEntries.push_back(std::move(entry));
+    }
+}
+
+void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,
+                               Catalogue& catalogue, PlatformServices& services) {
+    // A file that cannot be extracted contributes nothing: a unit is dropped,
+    // a weapon or download file is passed over.
+    if (!decoded.extracted) return;
+    switch (kind) {
+        case DefinitionKind::Unit: {
+            clsUnit& unit = *decoded.unit;
+            unit.HPI = HPI.get();
+            unit.Group = this;
+            unit.Filename = path;
+            Units.push_back(std::move(decoded.unit));
+            catalogue.AddUnit(unit);
+            services.SetProgressStatus("Finding units... " + unit.Name);
+            services.RefreshForm();
+            break;
+        }
+        case DefinitionKind::Weapons:
+            for (auto& weapon : decoded.weapons) {
+                weapon->HPI = HPI.get();
+                weapon->Filename = path;
+                services.SetProgressStatus("Finding weapons... " + weapon->Name);
+                services.RefreshForm();
+                // A name already catalogued keeps the weapon in this archive only.
+                catalogue.AddWeapon(*weapon);
+                Weapons.push_back(std::move(weapon));
+            }
+            break;
+        case DefinitionKind::Download:
+            addMenuEntries(std::move(decoded.menuEntries), catalogue);
+            break;
+    }
+}
+
+}  // namespace kloxmere

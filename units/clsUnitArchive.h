@@ -1,0 +1,121 @@
+#pragma once
+
+// What one archive contributes to the catalogue: its units, weapons and
+// build-menu entries, read from the archive's definition files or from a
+// fast-load list (.udf). The archive record owns these records; the global
+// catalogue lists link to them.
+
+#include <memory>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kloxmere {
+
+class Catalogue;
+class PlatformServices;
+class clsHPI;
+class clsMenuEntry;
+class clsUnit;
+class clsWeapon;
+
+// The kinds of listed files the loader reads.
+enum class DefinitionKind { Unit, Weapons, Download };
+
+// units\*.fbi, weapons\*.tdf or download\*.tdf (without regard to case); nullopt otherwise.
+std::optional<DefinitionKind> ClassifyListedFile(std::string_view path);
+
+// One listed file extracted and parsed, without touching the catalogue, so
+// that archives can be decoded on several threads and merged in order.
+struct DecodedFile {
+    bool extracted = false;
+    std::unique_ptr<clsUnit> unit;                             // a unit file
+    std::vector<std::unique_ptr<clsWeapon>> weapons;           // a weapon file
+    std::vector<std::unique_ptr<clsMenuEntry>> menuEntries;    // a download file
+
+    DecodedFile();
+    DecodedFile(DecodedFile&&) noexcept;
+    DecodedFile& operator=(DecodedFile&&) noexcept;
+    ~DecodedFile();
+};
+
+// Extracts `path` from the open archive `hpi` and parses it as `kind`.
+DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind);
+
+// The weapons of a weapon file's text, in file order. Each weapon is the first
+// bracketed section after the previous weapon's end; it ends at the first line
+// holding "}". Reading stops at a malformed "id" line.
+std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view text);
+
+// The build-menu entries of a download file's text: for each block between a
+// "{" line and the next line holding "}", the keys UNITMENU, MENU, BUTTON and
+// UNITNAME (any case, any order) give BuilderUnit, Menu, Button and Unit.
+std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text);
+
+// A fast-load list read from memory. An empty archiveName means the list is
+// damaged at its start; `damaged` that its records could not all be read (the
+// record vectors are then empty).
+struct UnitListContents {
+    std::string archiveName;
+    bool damaged = false;
+    std::vector<std::unique_ptr<clsUnit>> units;
+    std::vector<std::unique_ptr<clsWeapon>> weapons;
+    std::vector<std::unique_ptr<clsMenuEntry>> menuEntries;
+
+    UnitListContents();
+    UnitListContents(UnitListContents&&) noexcept;
+    UnitListContents& operator=(UnitListContents&&) noexcept;
+    ~UnitListContents();
+};
+
+UnitListContents ParseUnitList(std::span<const std::uint8_t> bytes);
+
+class clsUnitArchive {
+public:
+    clsUnitArchive();
+    ~clsUnitArchive();
+    clsUnitArchive(const clsUnitArchive&) = delete;
+    clsUnitArchive& operator=(const clsUnitArchive&) = delete;
+
+    std::unique_ptr<clsHPI> HPI;  // the archive these records came from
+    std::vector<std::unique_ptr<clsUnit>> Units;
+    std::vector<std::unique_ptr<clsWeapon>> Weapons;
+    std::vector<std::unique_ptr<clsMenuEntry>> MenuEntries;
+
+    // Loads every definition file of HPI's Listing (opened and listed by the
+    // caller) into this record and the global lists of `catalogue`: the first
+    // archive to bring a unit or weapon file path wins. `prefetched`, when
+    // given, holds the files already decoded, by Listing position (empty
+    // slots are decoded here).
+    void LoadFiles(Catalogue& catalogue, PlatformServices& services,
+                   std::vector<std::optional<DecodedFile>>* prefetched = nullptr);
+
+    // Loads one weapon file, given by its path inside the archive.
+    void LoadWeapons(const std::string& path, Catalogue& catalogue, PlatformServices& services);
+
+    // Adds the build-menu entries of a download file's text to `UnitArchive`
+    // and to the catalogue's MenuEntryList (an entry whose key is taken stays
+    // only in the archive).
+    static void LoadMenuEntries(std::string_view text, clsUnitArchive& UnitArchive,
+                                Catalogue& catalogue);
+
+    // Writes this archive's fast-load list to `path`. A failure leaves any
+    // earlier file at `path` as it was and is reported in a message box.
+    bool SaveList(const std::string& path, PlatformServices& services) const;
+
+    // Fills this (empty) record and the catalogue from the fast-load list at
+    // `path`, for the archive of that name in `taDirectory` (its enabled or
+    // disabled form). False when the list is not used: its archive is not in
+    // the TA directory (the list stays), or the list is damaged (it is deleted).
+    bool LoadList(const std::string& path, Catalogue& catalogue, const std::string& taDirectory);
+
+private:
+    void mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,
+                   Catalogue& catalogue, PlatformServices& services);
+    void addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> entries, Catalogue& catalogue);
+};
+
+}  // namespace kloxmere
