@@ -137,6 +137,10 @@ bool LoadPCX(std::span<const std::uint8_t> bytes, PcxPicture& picture, std::stri
 
 bool LoadPCX(const std::filesystem::path& path, PcxPicture& picture, std::string* reason) {
     picture = PcxPicture{};
+    std::error_code statusError;
+    if (!std::filesystem::is_regular_file(path, statusError)) {
+        return fail(reason, Utf8FromPath(path) + " is missing or not a regular file");
+    }
     std::vector<std::uint8_t> bytes;
     try {
         bytes = ReadFileBytes(path);

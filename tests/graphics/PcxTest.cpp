@@ -129,4 +129,5 @@ TEST(LoadPCX, ReadsFromAFileAndNamesItWhenItFails) {
         EXPECT_FALSE(LoadPCX(dir.path() / name, picture, &reason));
         EXPECT_NE(reason.find(name), std::string::npos) << reason;
     }
+    EXPECT_FALSE(LoadPCX(dir.path(), picture));  // a directory
 }
