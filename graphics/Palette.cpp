@@ -53,8 +53,9 @@ GamePalette LoadPalette(std::span<const std::uint8_t> paletteDat) {
 
 std::optional<GamePalette> LoadPalette(const std::filesystem::path& path) {
     std::error_code statusError;
-    if (!std::filesystem::is_regular_file(path, statusError))
+    if (!std::filesystem::is_regular_file(path, statusError)) {
         return std::nullopt;
+    }
     try {
         return LoadPalette(ReadFileBytes(path));
     } catch (const FileError&) {
@@ -72,8 +73,9 @@ GamePalette ChooseGamePalette(const std::filesystem::path& programDirectory,
         return *palette;
     }
     if (findGamePal) {
-        if (auto bytes = findGamePal())
+        if (auto bytes = findGamePal()) {
             return LoadGamePal(*bytes);
+        }
     }
     return GreyRampPalette();
 }

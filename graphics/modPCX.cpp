@@ -57,8 +57,9 @@ std::int32_t loadI16(std::span<const std::uint8_t> bytes, std::size_t offset) {
 }
 
 bool fail(std::string* reason, std::string text) {
-    if (reason)
+    if (reason) {
         *reason = std::move(text);
+    }
     return false;
 }
 
@@ -76,8 +77,9 @@ bool decodeRuns(std::span<const std::uint8_t> encoded, std::vector<std::uint8_t>
         std::size_t count = 1;
         if ((value & kRunFlags) == kRunFlags) {
             count = value & kRunLengthMask;
-            if (pos >= encoded.size())
+            if (pos >= encoded.size()) {
                 return fail(reason, "pixel data ends inside a run");
+            }
             value = encoded[pos++];
         }
         if (count > pixels.size() - filled) {
@@ -94,8 +96,9 @@ bool decodeRuns(std::span<const std::uint8_t> encoded, std::vector<std::uint8_t>
 
 bool LoadPCX(std::span<const std::uint8_t> bytes, PcxPicture& picture, std::string* reason) {
     picture = PcxPicture{};
-    if (bytes.size() < kHeaderSize)
+    if (bytes.size() < kHeaderSize) {
         return fail(reason, "shorter than the 128-byte PCX header");
+    }
     if (bytes[kVersionOffset] != kVersion) {
         return fail(reason, "PCX version " + std::to_string(bytes[kVersionOffset]) + ", not 5");
     }
@@ -107,8 +110,9 @@ bool LoadPCX(std::span<const std::uint8_t> bytes, PcxPicture& picture, std::stri
 
     const std::int32_t width = loadI16(bytes, kXMaxOffset) - loadI16(bytes, kXMinOffset) + 1;
     const std::int32_t height = loadI16(bytes, kYMaxOffset) - loadI16(bytes, kYMinOffset) + 1;
-    if (width < 1 || height < 1)
+    if (width < 1 || height < 1) {
         return fail(reason, "picture edges are reversed");
+    }
     if (width > kMaxPcxSide || height > kMaxPcxSide) {
         return fail(reason, "picture of " + std::to_string(width) + " x " + std::to_string(height) +
                                 " pixels is too large");
@@ -148,8 +152,9 @@ bool LoadPCX(const std::filesystem::path& path, PcxPicture& picture, std::string
         return fail(reason, error.what());
     }
     std::string why;
-    if (LoadPCX(bytes, picture, &why))
+    if (LoadPCX(bytes, picture, &why)) {
         return true;
+    }
     return fail(reason, Utf8FromPath(path) + ": " + why);
 }
 

@@ -26,10 +26,12 @@ PcxHeader sized(int width, int height) {
 Bytes encodeRuns(const Bytes& pixels) {
     Bytes out;
     for (std::size_t i = 0, run = 1; i < pixels.size(); i += run, run = 1) {
-        while (i + run < pixels.size() && run < 63 && pixels[i + run] == pixels[i])
+        while (i + run < pixels.size() && run < 63 && pixels[i + run] == pixels[i]) {
             ++run;
-        if (run > 1 || pixels[i] >= 0xC0)
+        }
+        if (run > 1 || pixels[i] >= 0xC0) {
             out.push_back(static_cast<std::uint8_t>(0xC0 | run));
+        }
         out.push_back(pixels[i]);
     }
     return out;
@@ -64,8 +66,9 @@ PcxPicture decoded(const Bytes& file) {
 TEST(LoadPCX, DecodesEverySizeUpTo4096SquareBeyond16BitPixelCounts) {
     for (auto [width, height] : {std::pair{96, 96}, {300, 200}, {4096, 4096}}) {
         Bytes pixels(static_cast<std::size_t>(width * height));
-        for (std::size_t i = 0; i < pixels.size(); ++i)
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
             pixels[i] = static_cast<std::uint8_t>(i / 3);
+        }
         PcxPicture picture = decoded(buildPcx(sized(width, height), encodeRuns(pixels)));
         EXPECT_EQ(picture.PcxWidth, width);
         EXPECT_EQ(picture.PcxHeight, height);
