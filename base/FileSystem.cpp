@@ -48,6 +48,8 @@ char NativeSeparator() {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) throw FileError(Utf8FromPath(path) + " is a directory");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileError("Cannot open " + Utf8FromPath(path));
     in.seekg(0, std::ios::end);

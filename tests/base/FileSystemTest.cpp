@@ -43,3 +43,11 @@ TEST(WriteFileAtomically, ReplacesTheTargetOnlyWhenComplete) {
     EXPECT_FALSE(dir.exists("missing-dir"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
+
+TEST(ReadFileBytes, RefusesMissingFilesAndDirectories) {
+    TempDir dir;
+    EXPECT_THROW(ReadFileBytes(dir.path() / "missing"), FileError);
+    EXPECT_THROW(ReadFileBytes(dir.path()), FileError);
+    dir.write("empty", "");
+    EXPECT_TRUE(ReadFileBytes(dir.path() / "empty").empty());
+}
