@@ -21,7 +21,7 @@
 namespace kloxmere {
 
 class HpiError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -44,7 +44,7 @@ struct HpiFileInfo {
 };
 
 class HpiArchive {
-public:
+  public:
     ~HpiArchive();
     HpiArchive(const HpiArchive&) = delete;
     HpiArchive& operator=(const HpiArchive&) = delete;
@@ -53,6 +53,11 @@ public:
     // missing, unreadable, foreign (a saved game, the later variant) or damaged file.
     static std::unique_ptr<HpiArchive> open(const std::filesystem::path& path);
 
+    // Reads an archive held in memory; `name` stands for the file in messages.
+    static std::unique_ptr<HpiArchive> fromMemory(std::vector<std::uint8_t> bytes,
+                                                  std::string name = "archive");
+
+    // The file opened; empty for an archive read from memory.
     const std::filesystem::path& path() const;
 
     // The direct entries of the directory `dirPath` ("" is the root; components
@@ -72,7 +77,7 @@ public:
     // from several threads at once.
     std::vector<std::uint8_t> extract(std::string_view innerPath) const;
 
-private:
+  private:
     struct Impl;
     explicit HpiArchive(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_impl;

@@ -21,8 +21,7 @@
 namespace kloxmere {
 
 // Compresses one chunk (at most 65,536 bytes) to an LZ77 payload.
-using HpiChunkCompressor =
-    std::function<std::vector<std::uint8_t>(std::span<const std::uint8_t>)>;
+using HpiChunkCompressor = std::function<std::vector<std::uint8_t>(std::span<const std::uint8_t>)>;
 
 struct HpiFileEncoding {
     HpiCompression compression = HpiCompression::Zlib;
@@ -30,7 +29,7 @@ struct HpiFileEncoding {
 };
 
 class HpiWriter {
-public:
+  public:
     // `key` is the archive key (its byte scrambles everything after the header); 0 = none.
     explicit HpiWriter(std::uint8_t key = 0);
 
@@ -52,7 +51,7 @@ public:
     // HpiError (or FileError) on failure; no partial file is left behind.
     void write(const std::filesystem::path& path) const;
 
-private:
+  private:
     struct File {
         std::string path;  // as given, "\" separators
         std::vector<std::uint8_t> data;

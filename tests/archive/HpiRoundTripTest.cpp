@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+
+#include "archive/HpiArchive.h"
+#include "archive/HpiWriter.h"
+#include "base/ByteStream.h"
+#include "base/TextCase.h"
+#include "tests/archive/HpiTestSupport.h"
+#include "tests/support/TempDir.h"
+
+using namespace kloxmere;
+using kloxmere::test::MakeWriter;
+using kloxmere::test::SampleBytes;
+using kloxmere::test::TempDir;
+
+namespace {
+
+// Sizes around the 65,536-byte chunk boundary, an empty file and a few chunks' worth.
+constexpr std::size_t kSizes[] = {0, 1, 65535, 65536, 65537, 300000};
+
+std::string innerPathFor(std::size_t size) {
+    return "Units\\Nested\\Deeper\\File" + std::to_string(size) + ".Dat";
+}
+
+using Params = std::tuple<HpiCompression, std::uint8_t, bool>;
+
+class HpiRoundTrip : public testing::TestWithParam<Params> {};
+
+TEST_P(HpiRoundTrip, EveryFileComesBackUnchanged) {
+    auto [compression, key, scramble] = GetParam();
+    HpiWriter writer = MakeWriter(key);
+    for (std::size_t size : kSizes) {
+        writer.addFile(innerPathFor(size), SampleBytes(size, static_cast<std::uint32_t>(size)),
+                       {compression, scramble});
+    }
+    writer.addFile("readme.txt", SampleBytes(100), {compression, scramble});
+    TempDir dir;
+    writer.write(dir.path() / "round.hpi");
+
+    auto archive = HpiArchive::open(dir.path() / "round.hpi");
+    for (std::size_t size : kSizes) {
+        SCOPED_TRACE(size);
+        std::string path = innerPathFor(size);
+        auto info = archive->findFile(path);
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->path, path);
+        EXPECT_EQ(info->size, size);
+        EXPECT_EQ(info->compression, compression);
+        EXPECT_EQ(archive->extract(UpperCase(path)),
+                  SampleBytes(size, static_cast<std::uint32_t>(size)));
+    }
+    EXPECT_EQ(archive->extract("README.TXT"), SampleBytes(100));
+}
+
+std::string paramName(const testing::TestParamInfo<Params>& info) {
+    auto [compression, key, scramble] = info.param;
+    return std::string(HpiCompressionName(compression)) + "_key" + std::to_string(key) +
+           (scramble ? "_scrambled" : "_plain");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, HpiRoundTrip,
+    testing::Combine(testing::Values(HpiCompression::Stored, HpiCompression::Lz77,
+                                     HpiCompression::Zlib),
+                     testing::Values(std::uint8_t{0}, std::uint8_t{0x7D}, std::uint8_t{0xFF}),
+                     testing::Bool()),
+    paramName);
+
+TEST(HpiArchiveListing, DirectoriesListTheirDirectEntriesInStoredOrder) {
+    HpiWriter writer = MakeWriter();
+    writer.addFile("units/ARMCOM.FBI", SampleBytes(10));
+    writer.addFile("units/corcom.fbi", SampleBytes(20));
+    writer.addFile("units/Sub/deep.fbi", SampleBytes(30));
+    writer.addFile("weapons/weapons.tdf", SampleBytes(40));
+    writer.addFile("Palette.dat", SampleBytes(50));
+    auto archive = HpiArchive::fromMemory(writer.build());
+
+    const auto* root = archive->listDirectory("");
+    ASSERT_TRUE(root);
+    ASSERT_EQ(root->size(), 3u);
+    EXPECT_EQ((*root)[0].name, "Palette.dat");
+    EXPECT_FALSE((*root)[0].isDirectory);
+    EXPECT_EQ((*root)[0].size, 50u);
+    EXPECT_EQ((*root)[1].name, "units");
+    EXPECT_TRUE((*root)[1].isDirectory);
+
+    const auto* units = archive->listDirectory("UNITS");
+    ASSERT_TRUE(units);
+    ASSERT_EQ(units->size(), 3u);
+    EXPECT_EQ((*units)[0].name, "ARMCOM.FBI");
+    EXPECT_EQ((*units)[1].name, "corcom.fbi");
+    EXPECT_EQ((*units)[2].name, "Sub");
+    EXPECT_TRUE((*units)[2].isDirectory);
+    ASSERT_TRUE(archive->listDirectory("units/sub"));
+    EXPECT_EQ(archive->listDirectory("units\\SUB")->size(), 1u);
+
+    EXPECT_EQ(archive->listDirectory("download"), nullptr);
+    EXPECT_EQ(archive->listDirectory("units\\ARMCOM.FBI"), nullptr);  // a file, not a directory
+
+    std::vector<std::string> paths;
+    for (const auto& file : archive->listFiles())
+        paths.push_back(file.path);
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"Palette.dat", "units\\ARMCOM.FBI", "units\\corcom.fbi",
+                                        "units\\Sub\\deep.fbi", "weapons\\weapons.tdf"}));
+}
+
+TEST(HpiArchiveLookup, FindsFilesWithoutRegardToCaseOrSeparator) {
+    HpiWriter writer = MakeWriter();
+    writer.addFile("Units\\ArmCom.Fbi", SampleBytes(10));
+    writer.addFile("Ölwerk\\ÄRGER.txt", SampleBytes(5));
+    auto archive = HpiArchive::fromMemory(writer.build());
+
+    auto info = archive->findFile("units/armcom.FBI");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->path, "Units\\ArmCom.Fbi");  // the archive's spelling
+    EXPECT_EQ(archive->findFile("ölwerk\\ärger.TXT")->path, "Ölwerk\\ÄRGER.txt");
+    EXPECT_FALSE(archive->findFile("units"));  // a directory is no file
+    EXPECT_FALSE(archive->findFile("units\\missing.fbi"));
+    EXPECT_FALSE(archive->findFile(""));
+    EXPECT_THROW(archive->extract("units\\missing.fbi"), HpiError);
+    EXPECT_THROW(archive->extract("units"), HpiError);
+}
+
+TEST(HpiArchiveLookup, NamesAreDecodedFromWindows1252) {
+    HpiWriter writer = MakeWriter();
+    writer.addFile("Œuvre€.txt", SampleBytes(3));
+    auto bytes = writer.build();
+    // Stored as the two Windows-1252 bytes 0x8C and 0x80, not as UTF-8.
+    const std::uint8_t expected[] = {0x8C, 'u', 'v', 'r', 'e', 0x80, '.', 't', 'x', 't', 0};
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), std::begin(expected), std::end(expected)),
+              bytes.end());
+    auto archive = HpiArchive::fromMemory(bytes);
+    EXPECT_EQ(archive->listFiles().at(0).path, "Œuvre€.txt");
+}
+
+TEST(HpiArchiveReads, OpenReadsOnlyTheHeaderAndDirectoryAndExtractOnlyThatFile) {
+    HpiWriter writer = MakeWriter();
+    writer.addFile("big.bin", SampleBytes(500000));
+    writer.addFile("small.txt", SampleBytes(1000));
+    TempDir dir;
+    writer.write(dir.path() / "a.hpi");
+    auto bytes = writer.build();
+    auto small = test::LayoutOf(bytes, "small.txt");
+    std::uint32_t directoryEnd = LoadU32(bytes.data() + 8);
+
+    ResetHpiBytesRead();
+    auto archive = HpiArchive::open(dir.path() / "a.hpi");
+    EXPECT_EQ(HpiBytesRead(), directoryEnd);
+
+    ResetHpiBytesRead();
+    archive->extract("small.txt");
+    std::uint32_t chunkOnDisk = LoadU32(bytes.data() + small.data);
+    EXPECT_EQ(HpiBytesRead(), 4 + chunkOnDisk);
+}
+
+}  // namespace
