@@ -1,0 +1,46 @@
+#include "catalogue/WeaponConflicts.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "app/PlatformServices.h"
+#include "catalogue/Catalogue.h"
+
+namespace kloxmere {
+
+// Comparing every pair would take n(n - 1) / 2 steps, too many for the tens of
+// thousands of weapons a large installation holds. Grouping the weapons by ID
+// first gives the same result: the weapons of one ID, in WeaponList order, are
+// exactly the partners a pairwise pass appends, in the order it appends them.
+void FindWeaponConflicts(Catalogue& catalogue, PlatformServices& services, bool showProgress) {
+    const auto& weapons = catalogue.WeaponList;
+    const std::size_t n = weapons.Count();
+
+    std::unordered_map<std::int32_t, std::vector<clsWeapon*>> byId;
+    byId.reserve(n);
+    for (clsWeapon* weapon : weapons) {
+        byId[weapon->ID].push_back(weapon);
+    }
+
+    const auto max = static_cast<std::int32_t>(n);
+    std::size_t position = 0;
+    for (clsWeapon* weapon : weapons) {
+        ++position;
+        if (showProgress && position < n) {
+            services.Update(static_cast<std::int32_t>(position), max);
+        }
+        const auto& sameId = byId[weapon->ID];
+        if (sameId.size() < 2) {
+            continue;
+        }
+        weapon->Conflicts.reserve(weapon->Conflicts.size() + sameId.size() - 1);
+        for (clsWeapon* other : sameId) {
+            if (other != weapon) {
+                weapon->Conflicts.push_back(other);
+            }
+        }
+    }
+}
+
+}  // namespace kloxmere

@@ -1,0 +1,79 @@
+#pragma once
+
+// Builds a catalogue by hand for the catalogue tests: archives by path (the
+// files themselves exist only when a test writes them), units, weapons and
+// build-menu entries added as the loaders add them.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/clsHPI.h"
+#include "catalogue/Catalogue.h"
+#include "units/clsMenuEntry.h"
+#include "units/clsUnit.h"
+#include "units/clsUnitArchive.h"
+#include "units/clsWeapon.h"
+
+namespace kloxmere::test {
+
+class CatalogueBuilder {
+  public:
+    Catalogue catalogue;
+
+    clsUnitArchive& archive(const std::string& path) {
+        clsUnitArchive& archive = catalogue.NewArchive();
+        archive.HPI = std::make_unique<clsHPI>();
+        archive.HPI->Filename = path;
+        catalogue.ArchiveList.Add(&archive);
+        return archive;
+    }
+
+    clsUnit& unit(clsUnitArchive& archive, const std::string& name, const std::string& side = "ARM",
+                  const std::string& tedClass = "TANK", std::vector<std::string> weapons = {}) {
+        archive.Units.push_back(std::make_unique<clsUnit>());
+        clsUnit& unit = *archive.Units.back();
+        unit.HPI = archive.HPI.get();
+        unit.Group = &archive;
+        unit.Filename = "units\\" + name + ".FBI";
+        unit.Name = name;
+        unit.Side = side;
+        unit.Class = tedClass;
+        unit.WeaponNames = std::move(weapons);
+        catalogue.AddUnit(unit);
+        return unit;
+    }
+
+    clsWeapon& weapon(clsUnitArchive& archive, const std::string& name, std::int32_t id) {
+        archive.Weapons.push_back(std::make_unique<clsWeapon>());
+        clsWeapon& weapon = *archive.Weapons.back();
+        weapon.HPI = archive.HPI.get();
+        weapon.Filename = "weapons\\" + name + ".TDF";
+        weapon.Name = name;
+        weapon.ID = id;
+        catalogue.AddWeapon(weapon);
+        return weapon;
+    }
+
+    clsMenuEntry& menuEntry(clsUnitArchive& archive, const std::string& builder,
+                            const std::string& menu, const std::string& button,
+                            const std::string& unit) {
+        archive.MenuEntries.push_back(std::make_unique<clsMenuEntry>());
+        clsMenuEntry& entry = *archive.MenuEntries.back();
+        entry.BuilderUnit = builder;
+        entry.Menu = menu;
+        entry.Button = button;
+        entry.Unit = unit;
+        catalogue.AddMenuEntry(entry);
+        return entry;
+    }
+
+    // Links every unit to its weapons, as the scan does before the conflict passes.
+    void attachWeapons() {
+        for (clsUnit* unit : catalogue.UnitList) {
+            unit->AttachWeapons(catalogue.WeaponList);
+        }
+    }
+};
+
+}  // namespace kloxmere::test
