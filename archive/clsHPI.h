@@ -16,7 +16,7 @@
 namespace kloxmere {
 
 class clsHPI {
-public:
+  public:
     std::string Filename;              // full path of the archive file
     std::int32_t Handle = 0;           // open-archive handle; 0 = not open
     std::vector<std::string> Listing;  // inner paths "dir\name" built by CreateListing
@@ -27,7 +27,8 @@ public:
     void CloseFile();
 
     // Appends to Listing, for each directory of `Filters` in order, the direct
-    // entries whose name holds a "." (entries without one are sub-directories).
+    // file entries whose name holds a "." (sub-directories are left out, also
+    // one whose name holds a dot).
     void CreateListing(const std::vector<std::string>& Filters);
 
     // Extracts `SrcFilename` to the file `DstFilename`: true when extracted,

@@ -34,7 +34,9 @@ std::int32_t HPIDir(std::int32_t handle, std::int32_t next, const std::string& d
                     std::string& nameBuffer, std::int32_t& kind, std::int32_t& size);
 
 // Extracts the file at `innerPath` to `destPath`; 1 on success, 0 on failure.
-// A failed extraction creates no destination file.
+// The file is decoded in full before the destination is written, and the
+// destination replaced only once complete: a failed extraction creates no
+// destination file and leaves an existing one as it was.
 std::int32_t HPIExtractFile(std::int32_t handle, const std::string& innerPath,
                             const std::string& destPath);
 
@@ -42,21 +44,29 @@ std::int32_t HPIExtractFile(std::int32_t handle, const std::string& innerPath,
 std::int32_t HPIExtractToMemory(std::int32_t handle, const std::string& innerPath,
                                 std::vector<std::uint8_t>& out);
 
-// Closes a handle; always 0, which callers store as the new handle value.
+// Closes a handle (of HPIOpen, or of HPICreate to abandon an archive being
+// built); always 0, which callers store as the new handle value.
 std::int32_t HPIClose(std::int32_t handle);
 
 // Progress callback of HPICreate: eight 32-bit arguments, ignored, returns 0.
 using HPICallback = std::int32_t (*)(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                      std::int32_t, std::int32_t, std::int32_t, std::int32_t);
 
-// Starts a new archive to be written at `archivePath`; its handle, 0 on failure.
+// Starts a new archive to be written at `archivePath`; its handle, 0 on
+// failure (an empty path, a missing parent directory, a directory at the
+// path). Nothing is written before HPIPackArchive. `callback` may be null; it
+// is called once the archive is written, with the number of files twice and
+// six zeros, and its result is ignored.
 std::int32_t HPICreate(const std::string& archivePath, HPICallback callback);
 
-// Adds the file `sourcePath` on disk at `innerPath`; not 0 on success.
+// Reads the file `sourcePath` now and adds it at `innerPath`, zlib-compressed;
+// not 0 on success. Fails for an unreadable source, a path already added
+// (without regard to case) or a path the archive cannot hold.
 std::int32_t HPIAddFile(std::int32_t handle, const std::string& innerPath,
                         const std::string& sourcePath);
 
-// Writes the archive started by HPICreate and ends its handle; not 0 on success.
+// Writes the archive started by HPICreate (replacing the file only once it is
+// complete) and ends its handle; not 0 on success.
 std::int32_t HPIPackArchive(std::int32_t handle, std::int32_t reserved);
 
 // The bytes of `buffer` before its first 0 byte (at most all of it), as a string.

@@ -1,0 +1,144 @@
+#include "archive/TADirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "archive/modHPIUtil.h"
+#include "tests/support/TempDir.h"
+
+using namespace kloxmere;
+using kloxmere::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fixture(const char* name) {
+    std::ifstream in(std::string(KLOXMERE_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(m_old); }
+
+  private:
+    void set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(m_name, value->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(WineRegistry, FindsTheGamesKeysInOrderOfPreference) {
+    EXPECT_EQ(TAPathsFromSystemReg(fixture("wine/system.reg")),
+              (std::vector<std::string>{
+                  "C:\\Cavedog\\Total Annihilation\\",  // key and value names in another case
+                  "D:\\GOG Games\\Total Annihilation",
+                  "C:\\Program Files (x86)\\Steam\\steamapps\\common\\Total Annihilation"}));
+}
+
+TEST(WineRegistry, DecodesWinesStringEscapes) {
+    std::string reg =
+        "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Total "
+        "Annihilation] 1\r\n"
+        "\"Dir\"=\"C:\\\\Spiele\\\\K\\xe4se \\\"TA\\\"\\\\Caf\\x00e9a\\\\\\x20ac\\\\\\101\"\r\n";
+    EXPECT_EQ(TAPathsFromSystemReg(reg),
+              std::vector<std::string>{"C:\\Spiele\\K\xC3\xA4se \"TA\"\\Caf\xC3\xA9"
+                                       "a\\\xE2\x82\xAC\\A"});
+}
+
+TEST(WineRegistry, IgnoresOtherValueTypesAndBrokenLines) {
+    std::string key =
+        "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Total Annihilation]\n";
+    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=dword:00000001\n").empty());
+    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=\"C:\\\\unterminated\n").empty());
+    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=\"\"\n").empty());
+    EXPECT_TRUE(TAPathsFromSystemReg("[Software\\\\Broken\n\"Dir\"=\"C:\\\\TA\"\n").empty());
+    EXPECT_EQ(TAPathsFromSystemReg(key + "\"Dir\"=str(2):\"C:\\\\TA\"\n"),
+              std::vector<std::string>{"C:\\TA"});
+}
+
+TEST(WinePrefix, MapsDrivesAndIgnoresCaseLikeWine) {
+    TempDir prefix;
+    fs::create_directories(prefix.path() / "drive_c" / "Cavedog" / "Total Annihilation");
+    fs::create_directories(prefix.path() / "games" / "GOG Games" / "TA");
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink("../games", prefix.path() / "dosdevices" / "d:");
+
+    EXPECT_EQ(MapWindowsPathIntoPrefix(prefix.path(), "c:\\CAVEDOG\\total annihilation\\"),
+              prefix.path() / "drive_c" / "Cavedog" / "Total Annihilation");
+    EXPECT_EQ(MapWindowsPathIntoPrefix(prefix.path(), "D:\\GOG Games\\TA"),
+              prefix.path() / "dosdevices" / "d:" / "GOG Games" / "TA");
+    EXPECT_TRUE(MapWindowsPathIntoPrefix(prefix.path(), "E:\\TA").empty());
+    EXPECT_TRUE(MapWindowsPathIntoPrefix(prefix.path(), "\\\\server\\share").empty());
+}
+
+TEST(WinePrefix, TakesTheFirstRecordedDirectoryThatExists) {
+    TempDir prefix;
+    prefix.write("system.reg", fixture("wine/system.reg"));
+    EXPECT_EQ(TADirectoryFromWinePrefix(prefix.path()), "");  // none of them exists yet
+
+    fs::create_directories(prefix.path() / "drive_c" / "Program Files (x86)" / "Steam" /
+                           "steamapps" / "common" / "Total Annihilation");
+    EXPECT_EQ(
+        TADirectoryFromWinePrefix(prefix.path()),
+        prefix.str() + "drive_c/Program Files (x86)/Steam/steamapps/common/Total Annihilation/");
+
+    fs::create_directories(prefix.path() / "drive_c" / "Cavedog" / "Total Annihilation");
+    EXPECT_EQ(TADirectoryFromWinePrefix(prefix.path()),
+              prefix.str() + "drive_c/Cavedog/Total Annihilation/");
+}
+
+TEST(FindTADirectory, EnvironmentOverridesTheWinePrefix) {
+    TempDir prefix, elsewhere;
+    prefix.write("system.reg", fixture("wine/system.reg"));
+    fs::create_directories(prefix.path() / "drive_c" / "Cavedog" / "Total Annihilation");
+    ScopedEnv wine("WINEPREFIX", prefix.path().string());
+    {
+        ScopedEnv unset("KLOXMERE_TA_DIR", std::nullopt);
+        EXPECT_EQ(FindTADirectory(), prefix.str() + "drive_c/Cavedog/Total Annihilation/");
+    }
+    {
+        ScopedEnv overridden("KLOXMERE_TA_DIR", elsewhere.path().string());
+        EXPECT_EQ(FindTADirectory(), elsewhere.str());
+    }
+    {
+        ScopedEnv missing("KLOXMERE_TA_DIR", elsewhere.str() + "missing");
+        EXPECT_EQ(FindTADirectory(), "");
+    }
+}
+
+TEST(GetTADirectory, FillsTheBufferOrLeavesItEmpty) {
+    TempDir dir;
+    std::array<char, 256> buffer{};
+    {
+        ScopedEnv overridden("KLOXMERE_TA_DIR", dir.path().string());
+        EXPECT_EQ(GetTADirectory(buffer), 0);
+        EXPECT_EQ(BytesToString(buffer), dir.str());
+    }
+    // A directory whose path does not fit the buffer is not cut short.
+    fs::path deep = dir.path() / std::string(200, 'a') / std::string(100, 'b');
+    fs::create_directories(deep);
+    buffer.fill(0);
+    ScopedEnv overridden("KLOXMERE_TA_DIR", deep.string());
+    GetTADirectory(buffer);
+    EXPECT_EQ(BytesToString(buffer), "");
+}
+
+}  // namespace
