@@ -42,7 +42,7 @@ struct Directory {
     std::vector<HpiDirEntry> entries;
     // Per entry: the index into the directories (for a directory) or into the files.
     std::vector<std::uint32_t> targets;
-    // Folded name -> the first entry of that name.
+    // Folded name -> the entry of that name.
     std::unordered_map<std::string, std::uint32_t> byName;
 };
 
@@ -191,7 +191,12 @@ class DirectoryParser {
         Directory& directory = m_archive.directories[index];
         directory.byName.reserve(entries.size());
         for (std::uint32_t i = 0; i < entries.size(); ++i) {
-            directory.byName.try_emplace(FoldCase(entries[i].name), i);
+            // Paths must name one entry each: a second entry of the same name
+            // (in any case) could never be looked up, or would shadow a directory.
+            if (!directory.byName.try_emplace(FoldCase(entries[i].name), i).second) {
+                m_archive.damaged("the directory at " + hex(record) + " holds \"" +
+                                  entries[i].name + "\" twice");
+            }
         }
         directory.entries = std::move(entries);
         directory.targets = std::move(targets);

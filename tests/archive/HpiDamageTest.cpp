@@ -200,6 +200,17 @@ TEST(DamagedDirectory, UnknownCompressionIsRefused) {
     expectRefused(archive);
 }
 
+TEST(DamagedDirectory, TwoEntriesOfTheSameNameAreRefused) {
+    Bytes archive = goodArchive();
+    // Rename "b.lz77" to "A.ZLIB", which "a.zlib" already answers to.
+    std::size_t name = LoadU32(archive.data() + 28 + 9);
+    ASSERT_EQ(std::string(archive.begin() + static_cast<std::ptrdiff_t>(name),
+                          archive.begin() + static_cast<std::ptrdiff_t>(name) + 6),
+              "b.lz77");
+    std::copy_n("A.ZLIB", 6, archive.begin() + static_cast<std::ptrdiff_t>(name));
+    expectRefused(archive);
+}
+
 TEST(DamagedDirectory, DirectoryCycleIsRefused) {
     Bytes archive = goodArchive();
     // The root's last entry is the directory "sub"; point it back at the root.
