@@ -33,11 +33,11 @@ struct LaunchRequest {
 };
 
 class PlatformServices {
-public:
+  public:
     virtual ~PlatformServices() = default;
 
     virtual void ShowMessage(const std::string& text, const std::string& title,
-                            MessageIcon icon) = 0;
+                             MessageIcon icon) = 0;
 
     // The application-wide busy (hourglass) pointer on or off.
     virtual void SetBusy(bool busy) = 0;
@@ -64,7 +64,7 @@ public:
 
 // Does nothing and answers every question with "cancelled".
 class NullPlatformServices final : public PlatformServices {
-public:
+  public:
     void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
     void SetBusy(bool) override {}
     void ShowProgress(const std::string&) override {}

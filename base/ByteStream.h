@@ -14,7 +14,7 @@ namespace kloxmere {
 
 // A read wanted more bytes than the data holds.
 class TruncatedError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -33,7 +33,7 @@ inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
 }
 
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> data) : m_data(data) {}
 
     std::uint8_t readU8();
@@ -50,7 +50,7 @@ public:
     std::size_t position() const { return m_pos; }
     std::size_t remaining() const { return m_data.size() - m_pos; }
 
-private:
+  private:
     void need(std::size_t count);
 
     std::span<const std::uint8_t> m_data;
@@ -59,7 +59,7 @@ private:
 };
 
 class ByteWriter {
-public:
+  public:
     void writeU8(std::uint8_t v) { m_bytes.push_back(v); }
     void writeU32(std::uint32_t v);
     void writeI32(std::int32_t v) { writeU32(static_cast<std::uint32_t>(v)); }
@@ -69,7 +69,7 @@ public:
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
     std::vector<std::uint8_t> take() { return std::move(m_bytes); }
 
-private:
+  private:
     std::vector<std::uint8_t> m_bytes;
 };
 

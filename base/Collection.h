@@ -23,14 +23,14 @@
 namespace kloxmere {
 
 class DuplicateKeyError : public std::runtime_error {
-public:
+  public:
     explicit DuplicateKeyError(std::string_view key)
         : std::runtime_error("The key '" + std::string(key) + "' is already in the collection") {}
 };
 
 template <class T>
 class Collection {
-public:
+  public:
     using iterator = typename std::vector<T>::iterator;
     using const_iterator = typename std::vector<T>::const_iterator;
 
@@ -42,13 +42,15 @@ public:
 
     // Adds an item under `key`; throws DuplicateKeyError when the key is taken.
     void Add(T item, std::string_view key) {
-        if (!tryAdd(std::move(item), key)) throw DuplicateKeyError(key);
+        if (!tryAdd(std::move(item), key))
+            throw DuplicateKeyError(key);
     }
 
     // Adds an item under `key` unless the key is taken; returns whether it was added.
     bool tryAdd(T item, std::string_view key) {
         auto [it, inserted] = m_index.try_emplace(FoldCase(key), m_items.size());
-        if (!inserted) return false;
+        if (!inserted)
+            return false;
         m_items.push_back(std::move(item));
         m_keys.emplace_back(std::string(key));
         return true;
@@ -73,7 +75,8 @@ public:
     // The 1-based position of the item under `key`.
     std::optional<std::size_t> indexOf(std::string_view key) const {
         auto it = m_index.find(FoldCase(key));
-        if (it == m_index.end()) return std::nullopt;
+        if (it == m_index.end())
+            return std::nullopt;
         return it->second + 1;
     }
 
@@ -108,7 +111,7 @@ public:
     const_iterator begin() const { return m_items.begin(); }
     const_iterator end() const { return m_items.end(); }
 
-private:
+  private:
     std::size_t checkedIndex(std::size_t index) const {
         if (index < 1 || index > m_items.size()) {
             throw std::out_of_range("Collection index " + std::to_string(index) +
@@ -120,7 +123,8 @@ private:
     void rebuildIndex() {
         m_index.clear();
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            if (m_keys[i]) m_index.emplace(FoldCase(*m_keys[i]), i);
+            if (m_keys[i])
+                m_index.emplace(FoldCase(*m_keys[i]), i);
         }
     }
 

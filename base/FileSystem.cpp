@@ -45,16 +45,21 @@ char NativeSeparator() {
 #endif
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
     std::error_code error;
-    if (fs::is_directory(path, error)) throw FileError(Utf8FromPath(path) + " is a directory");
+    if (fs::is_directory(path, error))
+        throw FileError(Utf8FromPath(path) + " is a directory");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("Cannot open " + Utf8FromPath(path));
+    if (!in)
+        throw FileError("Cannot open " + Utf8FromPath(path));
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
-    if (size < 0) throw FileError("Cannot read " + Utf8FromPath(path));
+    if (size < 0)
+        throw FileError("Cannot read " + Utf8FromPath(path));
     in.seekg(0, std::ios::beg);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
@@ -69,9 +74,11 @@ void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> b
     temp += ".tmp-" + std::to_string(random() % 1000000);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) out.write(reinterpret_cast<const char*>(bytes.data()),
-                           static_cast<std::streamsize>(bytes.size()));
-        if (out) out.flush();
+        if (out)
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        if (out)
+            out.flush();
         if (!out) {
             std::error_code ignored;
             fs::remove(temp, ignored);
@@ -89,11 +96,13 @@ void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> b
 
 bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reason) {
     auto fail = [&](const std::string& why) {
-        if (reason) *reason = why;
+        if (reason)
+            *reason = why;
         return false;
     };
 #ifdef _WIN32
-    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
+    if (MoveFileExW(from.c_str(), to.c_str(), 0))
+        return true;
     return fail(std::system_category().message(static_cast<int>(GetLastError())));
 #else
 #ifdef SYS_renameat2
@@ -102,10 +111,12 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
         0) {
         return true;
     }
-    if (errno != EINVAL && errno != ENOSYS) return fail(std::strerror(errno));
+    if (errno != EINVAL && errno != ENOSYS)
+        return fail(std::strerror(errno));
 #endif
     // The file system lacks renameat2: link() refuses an existing target too.
-    if (::link(from.c_str(), to.c_str()) != 0) return fail(std::strerror(errno));
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return fail(std::strerror(errno));
     if (::unlink(from.c_str()) != 0) {
         int saved = errno;
         ::unlink(to.c_str());
@@ -117,7 +128,8 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
 
 bool IsNormalFile(const fs::path& path) {
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) return false;
+    if (!fs::is_regular_file(path, error))
+        return false;
 #ifdef _WIN32
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&

@@ -16,7 +16,7 @@ namespace kloxmere {
 
 // A file could not be read or written; the message names the file.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -11,8 +11,12 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 // Decodes the code point starting at text[i] and advances i. Malformed
 // sequences yield the single byte's value so that nothing is lost.
@@ -66,26 +70,40 @@ void appendCodePoint(std::string& out, char32_t cp) {
 }
 
 char32_t lowerCodePoint(char32_t cp) {
-    if (cp >= 'A' && cp <= 'Z') return cp + 32;
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
+    if (cp >= 'A' && cp <= 'Z')
+        return cp + 32;
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)
+        return cp + 0x20;
     switch (cp) {
-        case 0x160: return 0x161;  // Š
-        case 0x152: return 0x153;  // Œ
-        case 0x17D: return 0x17E;  // Ž
-        case 0x178: return 0xFF;   // Ÿ
-        default: return cp;
+        case 0x160:
+            return 0x161;  // Š
+        case 0x152:
+            return 0x153;  // Œ
+        case 0x17D:
+            return 0x17E;  // Ž
+        case 0x178:
+            return 0xFF;  // Ÿ
+        default:
+            return cp;
     }
 }
 
 char32_t upperCodePoint(char32_t cp) {
-    if (cp >= 'a' && cp <= 'z') return cp - 32;
-    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
+    if (cp >= 'a' && cp <= 'z')
+        return cp - 32;
+    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)
+        return cp - 0x20;
     switch (cp) {
-        case 0x161: return 0x160;
-        case 0x153: return 0x152;
-        case 0x17E: return 0x17D;
-        case 0xFF: return 0x178;
-        default: return cp;
+        case 0x161:
+            return 0x160;
+        case 0x153:
+            return 0x152;
+        case 0x17E:
+            return 0x17D;
+        case 0xFF:
+            return 0x178;
+        default:
+            return cp;
     }
 }
 
@@ -94,18 +112,26 @@ std::string mapCase(std::string_view text, char (*ascii)(char), Map map) {
     std::string out;
     out.reserve(text.size());
     if (isAscii(text)) {
-        for (char c : text) out.push_back(ascii(c));
+        for (char c : text)
+            out.push_back(ascii(c));
         return out;
     }
-    for (std::size_t i = 0; i < text.size();) appendCodePoint(out, map(nextCodePoint(text, i)));
+    for (std::size_t i = 0; i < text.size();)
+        appendCodePoint(out, map(nextCodePoint(text, i)));
     return out;
 }
 
 }  // namespace
 
-std::string FoldCase(std::string_view text) { return LowerCase(text); }
-std::string LowerCase(std::string_view text) { return mapCase(text, asciiLower, lowerCodePoint); }
-std::string UpperCase(std::string_view text) { return mapCase(text, asciiUpper, upperCodePoint); }
+std::string FoldCase(std::string_view text) {
+    return LowerCase(text);
+}
+std::string LowerCase(std::string_view text) {
+    return mapCase(text, asciiLower, lowerCodePoint);
+}
+std::string UpperCase(std::string_view text) {
+    return mapCase(text, asciiUpper, upperCodePoint);
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (isAscii(a) && isAscii(b)) {
@@ -131,21 +157,25 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 bool LessNoCase(std::string_view a, std::string_view b) {
     std::string fa = FoldCase(a), fb = FoldCase(b);
-    if (fa != fb) return fa < fb;
+    if (fa != fb)
+        return fa < fb;
     return a < b;
 }
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count) nextCodePoint(text, i);
+    for (std::size_t i = 0; i < text.size(); ++count)
+        nextCodePoint(text, i);
     return count;
 }
 
 std::string_view LastCharacters(std::string_view text, std::size_t count) {
     std::size_t total = CharacterCount(text);
-    if (count >= total) return text;
+    if (count >= total)
+        return text;
     std::size_t i = 0;
-    for (std::size_t skip = total - count; skip > 0; --skip) nextCodePoint(text, i);
+    for (std::size_t skip = total - count; skip > 0; --skip)
+        nextCodePoint(text, i);
     return text.substr(i);
 }
 

@@ -9,7 +9,7 @@
 
 namespace kloxmere {
 
-std::string FoldCase(std::string_view text);   // lower case, for comparing and hashing
+std::string FoldCase(std::string_view text);  // lower case, for comparing and hashing
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 

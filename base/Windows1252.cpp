@@ -15,15 +15,18 @@ constexpr std::array<char16_t, 32> kHighControls = {
 };
 
 char32_t codePointOf(std::uint8_t byte) {
-    if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
+    if (byte >= 0x80 && byte < 0xA0)
+        return kHighControls[byte - 0x80];
     return byte;
 }
 
 // The byte of a code point, or -1 when Windows-1252 has none.
 int byteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
+        if (kHighControls[i] == cp)
+            return static_cast<int>(0x80 + i);
     }
     return -1;
 }
@@ -101,20 +104,28 @@ std::string EncodeWindows1252(std::string_view utf8) {
 bool IsWindows1252Encodable(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         long cp = nextCodePoint(utf8, i);
-        if (cp < 0 || byteOf(static_cast<char32_t>(cp)) < 0) return false;
+        if (cp < 0 || byteOf(static_cast<char32_t>(cp)) < 0)
+            return false;
     }
     return true;
 }
 
 std::uint8_t FoldWindows1252Byte(std::uint8_t byte) {
-    if (byte >= 'A' && byte <= 'Z') return byte + 32;
-    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return byte + 0x20;
+    if (byte >= 'A' && byte <= 'Z')
+        return byte + 32;
+    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)
+        return byte + 0x20;
     switch (byte) {
-        case 0x8A: return 0x9A;  // Š
-        case 0x8C: return 0x9C;  // Œ
-        case 0x8E: return 0x9E;  // Ž
-        case 0x9F: return 0xFF;  // Ÿ
-        default: return byte;
+        case 0x8A:
+            return 0x9A;  // Š
+        case 0x8C:
+            return 0x9C;  // Œ
+        case 0x8E:
+            return 0x9E;  // Ž
+        case 0x9F:
+            return 0xFF;  // Ÿ
+        default:
+            return byte;
     }
 }
 

@@ -25,7 +25,8 @@ std::string Catalogue::AddUnit(clsUnit& unit) {
 }
 
 bool Catalogue::AddWeapon(clsWeapon& weapon) {
-    if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;
+    if (!WeaponList.tryAdd(&weapon, weapon.Name))
+        return false;
     m_weaponFiles.insert(FoldCase(weapon.Filename));
     return true;
 }
@@ -42,15 +43,30 @@ bool Catalogue::HasWeaponFile(std::string_view path) const {
     return m_weaponFiles.count(FoldCase(path)) != 0;
 }
 
+bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const {
+    switch (kind) {
+        case DefinitionKind::Unit:
+            return HasUnitFile(path);
+        case DefinitionKind::Weapons:
+            return HasWeaponFile(path);
+        case DefinitionKind::Download:
+            return false;
+    }
+    return false;
+}
+
 std::string Catalogue::UnitKey(const clsUnit& unit) const {
     auto it = m_unitPositions.find(&unit);
-    if (it == m_unitPositions.end()) return {};
+    if (it == m_unitPositions.end())
+        return {};
     return UnitList.KeyAt(it->second).value_or(std::string());
 }
 
 clsUnit& Catalogue::currentUnit() {
-    if (CurrentUnit) return *CurrentUnit;
-    if (!m_emptyUnit) m_emptyUnit = std::make_unique<clsUnit>();
+    if (CurrentUnit)
+        return *CurrentUnit;
+    if (!m_emptyUnit)
+        m_emptyUnit = std::make_unique<clsUnit>();
     return *m_emptyUnit;
 }
 

@@ -23,20 +23,20 @@
 namespace kloxmere {
 
 class Catalogue {
-public:
+  public:
     Catalogue();
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
-    Collection<clsUnitArchive*> ArchiveList;   // catalogued archives, lists first
-    Collection<clsUnit*> UnitList;             // key: Name and running number
-    Collection<clsWeapon*> WeaponList;         // key: weapon Name
-    Collection<clsMenuEntry*> MenuEntryList;   // key: the entry's GenerateKey
-    Collection<clsUnitGroup> SideList;         // key: side name
-    Collection<clsUnitGroup> GroupList;        // the user's groups, key: Name
-    std::vector<std::string> MenuConflictList; // build-menu conflicts in words
-    clsUnit* CurrentUnit = nullptr;            // the unit shown and acted on
+    Collection<clsUnitArchive*> ArchiveList;    // catalogued archives, lists first
+    Collection<clsUnit*> UnitList;              // key: Name and running number
+    Collection<clsWeapon*> WeaponList;          // key: weapon Name
+    Collection<clsMenuEntry*> MenuEntryList;    // key: the entry's GenerateKey
+    Collection<clsUnitGroup> SideList;          // key: side name
+    Collection<clsUnitGroup> GroupList;         // the user's groups, key: Name
+    std::vector<std::string> MenuConflictList;  // build-menu conflicts in words
+    clsUnit* CurrentUnit = nullptr;             // the unit shown and acted on
 
     // A new archive record owned by the catalogue, whether or not it joins ArchiveList.
     clsUnitArchive& NewArchive();
@@ -55,6 +55,10 @@ public:
     bool HasUnitFile(std::string_view path) const;
     // Whether a weapon of WeaponList came from the weapon file `path`.
     bool HasWeaponFile(std::string_view path) const;
+    // Whether a listed definition file is already catalogued, so that a later
+    // archive's copy is passed over: the first archive to bring a unit or
+    // weapon file path wins. Download files are always read.
+    bool HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const;
 
     // The UnitList key of `unit` ("" when it is not in UnitList).
     std::string UnitKey(const clsUnit& unit) const;
@@ -62,7 +66,7 @@ public:
     // CurrentUnit, or an empty unit the catalogue keeps when none was ever set.
     clsUnit& currentUnit();
 
-private:
+  private:
     std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
     std::unordered_set<std::string> m_unitFiles;    // folded Filename of UnitList units
     std::unordered_set<std::string> m_weaponFiles;  // folded Filename of WeaponList weapons

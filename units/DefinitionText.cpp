@@ -10,19 +10,25 @@ namespace {
 
 std::string_view trimBlanks(std::string_view text) {
     std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) return {};
+    if (begin == std::string_view::npos)
+        return {};
     std::size_t end = text.find_last_not_of(' ');
     return text.substr(begin, end - begin + 1);
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 }  // namespace
 
 DefinitionLine SplitDefinitionLine(std::string_view line) {
     std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return {};
+    if (equals == std::string_view::npos)
+        return {};
     DefinitionLine result;
     result.key = trimBlanks(line.substr(0, equals));
     std::size_t semicolon = line.find(';');
@@ -39,13 +45,16 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
     std::string number;
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && isBlank(text[i])) ++i;
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
     };
     auto takeDigits = [&] {
-        for (skipBlanks(); i < text.size() && isDigit(text[i]); skipBlanks()) number += text[i++];
+        for (skipBlanks(); i < text.size() && isDigit(text[i]); skipBlanks())
+            number += text[i++];
     };
     skipBlanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        number += text[i++];
     takeDigits();
     if (i < text.size() && text[i] == '.') {
         number += text[i++];
@@ -56,16 +65,19 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
         (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
         std::string exponent = "e";
         std::size_t mark = i++;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            exponent += text[i++];
         std::size_t digitsBefore = exponent.size();
-        while (i < text.size() && isDigit(text[i])) exponent += text[i++];
+        while (i < text.size() && isDigit(text[i]))
+            exponent += text[i++];
         if (exponent.size() > digitsBefore) {
             number += exponent;
         } else {
             i = mark;
         }
     }
-    if (!hasMantissa) return 0;
+    if (!hasMantissa)
+        return 0;
     double value = std::strtod(number.c_str(), nullptr);
     double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
     if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
@@ -76,7 +88,8 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
 }
 
 std::string RemovePreBlanks(std::string_view line) {
-    if (!line.empty() && line.front() == '\t') line.remove_prefix(1);
+    if (!line.empty() && line.front() == '\t')
+        line.remove_prefix(1);
     return std::string(trimBlanks(line));
 }
 

@@ -24,7 +24,8 @@ void ForEachLine(std::string_view text, Fn&& fn) {
         }
         fn(text.substr(start, end - start));
         start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
     }
 }
 

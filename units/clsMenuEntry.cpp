@@ -2,8 +2,12 @@
 
 namespace kloxmere {
 
-std::string clsMenuEntry::Key() const { return Location() + " " + Unit; }
+std::string clsMenuEntry::Key() const {
+    return Location() + " " + Unit;
+}
 
-std::string clsMenuEntry::Location() const { return BuilderUnit + " " + Menu + " " + Button; }
+std::string clsMenuEntry::Location() const {
+    return BuilderUnit + " " + Menu + " " + Button;
+}
 
 }  // namespace kloxmere

@@ -7,7 +7,7 @@ namespace kloxmere {
 // One build-menu entry of a download file: BuilderUnit's menu page Menu shows
 // Unit on button Button. Values are kept as written.
 class clsMenuEntry {
-public:
+  public:
     std::string BuilderUnit;
     std::string Menu;
     std::string Button;

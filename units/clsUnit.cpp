@@ -45,9 +45,11 @@ void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
     ForEachLine(text, [&](std::string_view raw) {
         std::string line = CleanLine(raw);
         DefinitionLine split = SplitDefinitionLine(line);
-        if (split.key.empty()) return;
+        if (split.key.empty())
+            return;
         for (const auto& recognised : kUnitKeys) {
-            if (!EqualsNoCase(split.key, recognised.key)) continue;
+            if (!EqualsNoCase(split.key, recognised.key))
+                continue;
             if (recognised.field) {
                 unit.*recognised.field = std::string(split.value);
             } else {
@@ -59,9 +61,11 @@ void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
 }
 
 bool clsUnit::Load(const std::string& path) {
-    if (!HPI) return false;
+    if (!HPI)
+        return false;
     auto bytes = HPI->ExtractToMemory(path);
-    if (!bytes) return false;
+    if (!bytes)
+        return false;
     ReadUnitDefinition(*this, DecodeWindows1252(*bytes));
     return true;
 }
@@ -69,18 +73,22 @@ bool clsUnit::Load(const std::string& path) {
 void clsUnit::AttachWeapons(const Collection<clsWeapon*>& WeaponList) {
     for (const auto& name : WeaponNames) {
         clsWeapon* const* found = WeaponList.Find(name);
-        if (!found) continue;
+        if (!found)
+            continue;
         clsWeapon* weapon = *found;
         Weapons.tryAdd(weapon, name);
         weapon->Units.tryAdd(this, Name);
     }
 }
 
-bool clsUnit::Enabled() const { return HPI ? HPI->Enabled() : true; }
+bool clsUnit::Enabled() const {
+    return HPI ? HPI->Enabled() : true;
+}
 
 bool clsUnit::SetEnabled(bool value, std::string* reason) {
     if (!HPI) {
-        if (reason) *reason = "the unit has no archive";
+        if (reason)
+            *reason = "the unit has no archive";
         return false;
     }
     return HPI->SetEnabled(value, reason);
@@ -88,11 +96,13 @@ bool clsUnit::SetEnabled(bool value, std::string* reason) {
 
 std::int16_t clsUnit::Conflict() const {
     std::int16_t state = Conflicts.empty() ? 0 : -1;
-    if (state == -1) return state;
+    if (state == -1)
+        return state;
     for (const clsWeapon* weapon : Weapons) {
         for (const clsWeapon* other : weapon->Conflicts) {
             for (const clsUnit* carrier : other->Units) {
-                if (carrier->Enabled()) return -1;  // nothing outranks -1
+                if (carrier->Enabled())
+                    return -1;  // nothing outranks -1
                 state = 2;
             }
         }
@@ -107,12 +117,13 @@ std::string clsUnit::ConflictDescription() const {
             text += "Conflicts with ";
             bool first = true;
             for (const clsUnit* carrier : other->Units) {
-                if (!first) text += " and ";
+                if (!first)
+                    text += " and ";
                 text += carrier->Name;
                 first = false;
             }
-            text += " (Weapon " + weapon->Name + " is conflicting with weapon " + other->Name +
-                    "). ";
+            text +=
+                " (Weapon " + weapon->Name + " is conflicting with weapon " + other->Name + "). ";
         }
     }
     return text;

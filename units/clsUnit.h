@@ -17,15 +17,15 @@ class PlatformServices;
 // One unit definition file. All statistics are text as written in the file.
 // Links are non-owning: the archive record that loaded the unit owns it.
 class clsUnit {
-public:
-    clsHPI* HPI = nullptr;             // the archive the unit was found in
-    std::string Filename;              // its definition file's path inside that archive
-    clsUnitArchive* Group = nullptr;   // the loaded contents of that archive
-    std::string Name;                  // "unitname": the internal name
-    std::string Callname;              // "name": the name players see
+  public:
+    clsHPI* HPI = nullptr;            // the archive the unit was found in
+    std::string Filename;             // its definition file's path inside that archive
+    clsUnitArchive* Group = nullptr;  // the loaded contents of that archive
+    std::string Name;                 // "unitname": the internal name
+    std::string Callname;             // "name": the name players see
     std::string Description;
-    std::string Class;                 // "tedclass"
-    std::string ID;                    // "unitnumber"
+    std::string Class;  // "tedclass"
+    std::string ID;     // "unitnumber"
     std::string Side;
     std::string MaxDamage;
     std::string BuildTime;

@@ -39,7 +39,8 @@ std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view t
     auto pending = std::make_unique<clsWeapon>();
     bool stopped = false;
     ForEachLine(text, [&](std::string_view raw) {
-        if (stopped) return;
+        if (stopped)
+            return;
         std::string line = CleanLine(raw);
         if (line.find('}') != std::string::npos && !pending->Name.empty()) {
             weapons.push_back(std::move(pending));
@@ -47,7 +48,8 @@ std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view t
         }
         if (!line.empty() && line.front() == '[' && pending->Name.empty()) {
             std::size_t close = line.find(']');
-            if (close != std::string::npos) pending->Name = line.substr(1, close - 1);
+            if (close != std::string::npos)
+                pending->Name = line.substr(1, close - 1);
         }
         if (StartsWithNoCase(line, "id")) {
             // The number stands between the first "=" (or the line's start) and the first ";".
@@ -74,11 +76,13 @@ std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text
     ForEachLine(text, [&](std::string_view raw) {
         std::string line = CleanLine(raw);
         if (line == "{") {
-            if (open) entries.push_back(std::move(open));
+            if (open)
+                entries.push_back(std::move(open));
             open = std::make_unique<clsMenuEntry>();
             return;
         }
-        if (!open) return;
+        if (!open)
+            return;
         if (line.find('}') != std::string::npos) {
             entries.push_back(std::move(open));
             return;
@@ -94,14 +98,16 @@ std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text
             open->Unit = split.value;
         }
     });
-    if (open) entries.push_back(std::move(open));  // a block the file never closed
+    if (open)
+        entries.push_back(std::move(open));  // a block the file never closed
     return entries;
 }
 
 DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind) {
     DecodedFile decoded;
     auto bytes = hpi.ExtractToMemory(path);
-    if (!bytes) return decoded;
+    if (!bytes)
+        return decoded;
     decoded.extracted = true;
     std::string text = DecodeWindows1252(*bytes);
     switch (kind) {
@@ -124,10 +130,10 @@ void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
     for (std::size_t i = 0; i < HPI->Listing.size(); ++i) {
         const std::string& path = HPI->Listing[i];
         auto kind = ClassifyListedFile(path);
-        if (!kind) continue;
-        // The first archive to bring a unit or weapon file path wins.
-        if (*kind == DefinitionKind::Unit && catalogue.HasUnitFile(path)) continue;
-        if (*kind == DefinitionKind::Weapons && catalogue.HasWeaponFile(path)) continue;
+        if (!kind)
+            continue;
+        if (catalogue.HoldsDefinitionFile(*kind, path))
+            continue;
         DecodedFile decoded;
         if (prefetched && i < prefetched->size() && (*prefetched)[i]) {
             decoded = std::move(*(*prefetched)[i]);
@@ -162,7 +168,8 @@ void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, Dec
                                Catalogue& catalogue, PlatformServices& services) {
     // A file that cannot be extracted contributes nothing: a unit is dropped,
     // a weapon or download file is passed over.
-    if (!decoded.extracted) return;
+    if (!decoded.extracted)
+        return;
     switch (kind) {
         case DefinitionKind::Unit: {
             clsUnit& unit = *decoded.unit;

@@ -5,8 +5,8 @@
 // fast-load list (.udf). The archive record owns these records; the global
 // catalogue lists link to them.
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,9 +32,9 @@ std::optional<DefinitionKind> ClassifyListedFile(std::string_view path);
 // that archives can be decoded on several threads and merged in order.
 struct DecodedFile {
     bool extracted = false;
-    std::unique_ptr<clsUnit> unit;                             // a unit file
-    std::vector<std::unique_ptr<clsWeapon>> weapons;           // a weapon file
-    std::vector<std::unique_ptr<clsMenuEntry>> menuEntries;    // a download file
+    std::unique_ptr<clsUnit> unit;                           // a unit file
+    std::vector<std::unique_ptr<clsWeapon>> weapons;         // a weapon file
+    std::vector<std::unique_ptr<clsMenuEntry>> menuEntries;  // a download file
 
     DecodedFile();
     DecodedFile(DecodedFile&&) noexcept;
@@ -74,7 +74,7 @@ struct UnitListContents {
 UnitListContents ParseUnitList(std::span<const std::uint8_t> bytes);
 
 class clsUnitArchive {
-public:
+  public:
     clsUnitArchive();
     ~clsUnitArchive();
     clsUnitArchive(const clsUnitArchive&) = delete;
@@ -112,7 +112,7 @@ public:
     // the TA directory (the list stays), or the list is damaged (it is deleted).
     bool LoadList(const std::string& path, Catalogue& catalogue, const std::string& taDirectory);
 
-private:
+  private:
     void mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,
                    Catalogue& catalogue, PlatformServices& services);
     void addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> entries, Catalogue& catalogue);

@@ -12,7 +12,7 @@
 namespace kloxmere::test {
 
 class RecordingServices : public PlatformServices {
-public:
+  public:
     struct Message {
         std::string text;
         std::string title;
@@ -20,18 +20,17 @@ public:
     };
 
     std::vector<Message> messages;
-    std::vector<std::string> statuses;     // every progress status line, in order
-    std::vector<std::string> calls;        // "busy on", "update 3/10", "launch ...", ...
+    std::vector<std::string> statuses;  // every progress status line, in order
+    std::vector<std::string> calls;     // "busy on", "update 3/10", "launch ...", ...
     std::vector<LaunchRequest> launches;
     std::vector<FileDialogRequest> fileDialogs;
-    int busyDepth = 0;                     // busy on minus busy off
+    int busyDepth = 0;  // busy on minus busy off
 
     std::deque<std::string> directoryAnswers;
     std::deque<std::string> fileAnswers;
     std::deque<std::string> inputAnswers;
 
-    void ShowMessage(const std::string& text, const std::string& title,
-                     MessageIcon icon) override {
+    void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({text, title, icon});
         calls.push_back("message " + text);
     }
@@ -69,13 +68,15 @@ public:
     // How many calls start with `prefix`.
     int count(const std::string& prefix) const {
         int n = 0;
-        for (const auto& call : calls) n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+        for (const auto& call : calls)
+            n += call.rfind(prefix, 0) == 0 ? 1 : 0;
         return n;
     }
 
-private:
+  private:
     static std::string take(std::deque<std::string>& answers) {
-        if (answers.empty()) return {};
+        if (answers.empty())
+            return {};
         std::string answer = answers.front();
         answers.pop_front();
         return answer;

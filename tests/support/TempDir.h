@@ -12,7 +12,7 @@
 namespace kloxmere::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -29,7 +29,7 @@ public:
     std::vector<std::uint8_t> read(std::string_view name) const;
     bool exists(std::string_view name) const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

@@ -1,0 +1,94 @@
+#include "app/Locations.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "base/FileSystem.h"
+
+namespace kloxmere {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string withSeparator(std::string directory) {
+    if (directory.empty() || !IsSeparator(directory.back()))
+        directory += NativeSeparator();
+    return directory;
+}
+
+bool isWritableDirectory(const fs::path& directory) {
+    std::error_code error;
+    if (!fs::is_directory(directory, error))
+        return false;
+#ifdef _WIN32
+    fs::path probe = directory / ".kloxmere-write-test";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+#else
+    return ::access(directory.c_str(), W_OK) == 0;
+#endif
+}
+
+fs::path perUserDataDirectory() {
+#ifdef _WIN32
+    PWSTR appData = nullptr;
+    fs::path base;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) {
+        base = appData;
+    }
+    CoTaskMemFree(appData);
+    return base / "Kloxmere";
+#else
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        return fs::path(xdg) / "Kloxmere";
+    }
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : ".") / ".local" / "share" / "Kloxmere";
+#endif
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+#ifdef _WIN32
+    std::wstring buffer(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    buffer.resize(length);
+    return withSeparator(Utf8FromPath(fs::path(buffer).parent_path()));
+#else
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return withSeparator(Utf8FromPath(fs::current_path(error)));
+    return withSeparator(Utf8FromPath(exe.parent_path()));
+#endif
+}
+
+std::string UserDataDirectory() {
+    fs::path directory;
+    if (const char* home = std::getenv("KLOXMERE_HOME"); home && *home) {
+        directory = PathFromUtf8(home);
+    } else if (fs::path program = PathFromUtf8(ProgramDirectory()); isWritableDirectory(program)) {
+        directory = program;
+    } else {
+        directory = perUserDataDirectory();
+    }
+    std::error_code ignored;
+    fs::create_directories(directory, ignored);
+    return withSeparator(Utf8FromPath(directory));
+}
+
+}  // namespace kloxmere

@@ -1,0 +1,192 @@
+#include "app/ScanInstallation.h"
+
+#include <exception>
+#include <unordered_set>
+
+#include "app/Session.h"
+#include "archive/clsHPI.h"
+#include "base/TextCase.h"
+#include "catalogue/MenuConflicts.h"
+#include "catalogue/SideGroups.h"
+#include "catalogue/WeaponConflicts.h"
+#include "units/modGeneric.h"
+
+namespace kloxmere {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::vector<std::string> kArchivePatterns = {"*.hpi",  "*.xhpi", "*.ccx",
+                                                   "*.xccx", "*.ufo",  "*.xufo"};
+const std::vector<std::string> kListedDirectories = {"units", "weapons", "download"};
+
+class NoUnitsFound : public std::runtime_error {
+  public:
+    NoUnitsFound() : std::runtime_error("No units were found in the TA directory.") {}
+};
+
+// Adds the time from construction to destruction to `slot`, when there is one.
+class PhaseTimer {
+  public:
+    explicit PhaseTimer(ScanTimings::Duration* slot) : m_slot(slot), m_start(Clock::now()) {}
+    ~PhaseTimer() {
+        if (m_slot)
+            *m_slot += Clock::now() - m_start;
+    }
+
+  private:
+    ScanTimings::Duration* m_slot;
+    Clock::time_point m_start;
+};
+
+ScanTimings::Duration* slot(ScanTimings* timings, ScanTimings::Duration ScanTimings::*member) {
+    return timings ? &(timings->*member) : nullptr;
+}
+
+class Scan {
+  public:
+    Scan(Session& session, const ScanOptions& options)
+        : m_session(session),
+          m_catalogue(session.catalogue),
+          m_services(session.services),
+          m_timings(options.timings) {}
+
+    void run() {
+        PhaseTimer total(slot(m_timings, &ScanTimings::total));
+        m_services.SetBusy(true);
+        m_services.RefreshForm();
+        m_services.ShowProgress("Scanning TA installation");
+        m_services.SetProgressStatus("Loading saved unit lists...");
+        m_services.RefreshForm();
+
+        loadSavedLists();
+        std::vector<std::string> archives = findArchives();
+        for (std::size_t i = 0; i < archives.size(); ++i)
+            loadArchive(archives, i);
+
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::attachingWeapons));
+            for (clsUnit* unit : m_catalogue.UnitList)
+                unit->AttachWeapons(m_catalogue.WeaponList);
+        }
+        m_services.SetProgressStatus("Finding weapon conflicts...");
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::weaponConflicts));
+            FindWeaponConflicts(m_catalogue, m_services, true);
+        }
+        m_services.SetProgressStatus("Finding build menu conflicts...");
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::menuConflicts));
+            FindMenuConflicts(m_catalogue, m_services);
+        }
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::sideGrouping));
+            BuildSideList(m_catalogue);
+        }
+        if (m_catalogue.UnitList.empty())
+            throw NoUnitsFound();
+        m_catalogue.CurrentUnit = m_catalogue.UnitList.Item(1);
+        m_services.HideProgress();
+        m_services.SetBusy(false);
+    }
+
+  private:
+    void loadSavedLists() {
+        PhaseTimer timer(slot(m_timings, &ScanTimings::loadingLists));
+        std::string directory = m_session.userDataDirectory;
+        std::vector<std::string> lists;
+        FindFiles(directory, lists, "*.udf");
+        for (const auto& list : lists) {
+            std::string taDirectory = LocateTADirectory(m_session);
+            clsUnitArchive& archive = m_catalogue.NewArchive();
+            if (archive.LoadList(list, m_catalogue, taDirectory))
+                addToArchiveList(archive);
+        }
+    }
+
+    std::vector<std::string> findArchives() {
+        PhaseTimer timer(slot(m_timings, &ScanTimings::findingArchives));
+        std::vector<std::string> archives;
+        for (const auto& pattern : kArchivePatterns) {
+            std::string directory = LocateTADirectory(m_session);
+            FindFiles(directory, archives, pattern);
+        }
+        return archives;
+    }
+
+    void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
+        const std::string& path = archives[index];
+        std::string title = FileTitle(path);
+        m_services.SetProgressStatus("Finding files... " + title);
+        m_services.Update(static_cast<std::int32_t>(index + 1),
+                          static_cast<std::int32_t>(archives.size()));
+        if (m_titles.count(FoldCase(title)))
+            return;  // covered by a saved list
+
+        auto hpi = std::make_unique<clsHPI>();
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
+            hpi->LoadFile(path);
+            hpi->CreateListing(kListedDirectories);
+        }
+        if (!hpi->Listing.empty()) {
+            clsUnitArchive& archive = m_catalogue.NewArchive();
+            archive.HPI = std::move(hpi);
+            std::vector<std::optional<DecodedFile>> decoded = decode(*archive.HPI);
+            archive.LoadFiles(m_catalogue, m_services, &decoded);
+            addToArchiveList(archive);
+            archive.HPI->CloseFile();
+        } else {
+            hpi->CloseFile();
+        }
+    }
+
+    // Extracts and parses the archive's definition files that the catalogue
+    // does not already hold, by Listing position, timing each kind.
+    std::vector<std::optional<DecodedFile>> decode(const clsHPI& hpi) {
+        std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
+        for (std::size_t i = 0; i < hpi.Listing.size(); ++i) {
+            const std::string& path = hpi.Listing[i];
+            auto kind = ClassifyListedFile(path);
+            if (!kind || m_catalogue.HoldsDefinitionFile(*kind, path))
+                continue;
+            PhaseTimer timer(slot(
+                m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
+                           : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
+                                                              : &ScanTimings::readingDownloads));
+            decoded[i] = DecodeListedFile(hpi, path, *kind);
+        }
+        return decoded;
+    }
+
+    void addToArchiveList(clsUnitArchive& archive) {
+        m_catalogue.ArchiveList.Add(&archive);
+        m_titles.insert(FoldCase(FileTitle(archive.HPI->Filename)));
+    }
+
+    Session& m_session;
+    Catalogue& m_catalogue;
+    PlatformServices& m_services;
+    ScanTimings* m_timings;
+    std::unordered_set<std::string> m_titles;  // folded file names of ArchiveList's archives
+};
+
+}  // namespace
+
+void ScanInstallation(Session& session, const ScanOptions& options) {
+    try {
+        Scan(session, options).run();
+    } catch (const TADirectoryNotFound&) {
+        session.services.HideProgress();
+        session.services.SetBusy(false);
+        throw;
+    } catch (const std::exception& error) {
+        // The scan's one handler: end the scan, keep what was catalogued, say why.
+        session.services.HideProgress();
+        session.services.SetBusy(false);
+        session.services.ShowMessage(error.what(), kApplicationTitle, MessageIcon::None);
+    }
+}
+
+}  // namespace kloxmere

@@ -1,0 +1,39 @@
+#include "tests/support/Installation.h"
+
+#include "archive/HpiWriter.h"
+
+namespace kloxmere::test {
+
+void WriteArchive(const std::string& path, const ArchiveFiles& files) {
+    HpiWriter writer;
+    for (const auto& [inner, text] : files) {
+        writer.addFile(inner, std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    writer.write(path);
+}
+
+std::string UnitText(const std::string& name, const std::string& side, const std::string& tedClass,
+                     const std::vector<std::string>& weapons) {
+    std::string text = "[UNITINFO]\r\n{\r\n\tUnitName=" + name + ";\r\n\tSide=" + side +
+                       ";\r\n\tTEDClass=" + tedClass + ";\r\n\tName=" + name + " unit;\r\n";
+    for (std::size_t i = 0; i < weapons.size(); ++i) {
+        text += "\tWeapon" + std::to_string(i + 1) + "=" + weapons[i] + ";\r\n";
+    }
+    return text + "}\r\n";
+}
+
+std::string WeaponText(const std::vector<std::pair<std::string, int>>& weapons) {
+    std::string text;
+    for (const auto& [name, id] : weapons) {
+        text += "[" + name + "]\n{\nID=" + std::to_string(id) + ";\n}\n";
+    }
+    return text;
+}
+
+std::string DownloadText(const std::string& builder, const std::string& menu,
+                         const std::string& button, const std::string& unit) {
+    return "[MENUENTRY1]\r\n{\r\nUNITMENU=" + builder + ";\r\nMENU=" + menu +
+           ";\r\nBUTTON=" + button + ";\r\nUNITNAME=" + unit + ";\r\n}\r\n";
+}
+
+}  // namespace kloxmere::test
