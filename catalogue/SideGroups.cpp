@@ -10,11 +10,11 @@ namespace kloxmere {
 
 namespace {
 
-std::string_view archiveTail(const clsUnit& unit) {
-    if (!unit.HPI) {
-        return {};
-    }
-    return LastCharacters(unit.HPI->Filename, 3);
+// Whether the unit's archive name ends in `extension`. The extensions are
+// ASCII, so comparing the last bytes is comparing the last characters, and
+// spares decoding the whole path for every unit of a long list.
+bool archiveEndsIn(const clsUnit& unit, std::string_view extension) {
+    return unit.HPI && EndsWithNoCase(unit.HPI->Filename, extension);
 }
 
 }  // namespace
@@ -33,12 +33,11 @@ void BuildSideList(Catalogue& catalogue) {
 }
 
 bool IsCavedogUnit(const clsUnit& unit) {
-    std::string_view tail = archiveTail(unit);
-    return EqualsNoCase(tail, "hpi") || EqualsNoCase(tail, "ccx");
+    return archiveEndsIn(unit, "hpi") || archiveEndsIn(unit, "ccx");
 }
 
 bool IsThirdPartyUnit(const clsUnit& unit) {
-    return EqualsNoCase(archiveTail(unit), "ufo");
+    return archiveEndsIn(unit, "ufo");
 }
 
 UnitSelection::UnitSelection(const ViewState& view, const Collection<clsUnitGroup>& GroupList)
