@@ -68,8 +68,7 @@ std::string unitDefinition(const DemoUnit& unit) {
     line("BuildCostMetal", std::to_string(40 + unit.number * 9));
     text += "\t// the demo's units move slowly and see far\r\n";
     line("SightDistance", "400");
-    if (*unit.weapon)
-        line("Weapon1", unit.weapon);
+    if (*unit.weapon) line("Weapon1", unit.weapon);
     text += "\t}\r\n";
     return text;
 }
@@ -145,10 +144,8 @@ std::vector<std::uint8_t> demoPicture(int seed) {
         }
         for (std::size_t x = 0; x < row.size();) {
             std::size_t run = 1;
-            while (x + run < row.size() && row[x + run] == row[x] && run < 63)
-                ++run;
-            if (run > 1 || row[x] >= 0xC0)
-                pcx.push_back(static_cast<std::uint8_t>(0xC0 | run));
+            while (x + run < row.size() && row[x + run] == row[x] && run < 63) ++run;
+            if (run > 1 || row[x] >= 0xC0) pcx.push_back(static_cast<std::uint8_t>(0xC0 | run));
             pcx.push_back(row[x]);
             x += run;
         }
@@ -218,8 +215,7 @@ void WriteDemoInstallation(const std::string& directory) {
                                  "empty or new directory");
     }
     fs::create_directories(root, error);
-    if (error)
-        throw std::runtime_error("Cannot create " + directory + ": " + error.message());
+    if (error) throw std::runtime_error("Cannot create " + directory + ": " + error.message());
 
     int seed = 0;
     for (const auto& demo : demoArchives()) {

@@ -20,21 +20,18 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string withSeparator(std::string directory) {
-    if (directory.empty() || !IsSeparator(directory.back()))
-        directory += NativeSeparator();
+    if (directory.empty() || !IsSeparator(directory.back())) directory += NativeSeparator();
     return directory;
 }
 
 bool isWritableDirectory(const fs::path& directory) {
     std::error_code error;
-    if (!fs::is_directory(directory, error))
-        return false;
+    if (!fs::is_directory(directory, error)) return false;
 #ifdef _WIN32
     fs::path probe = directory / ".kloxmere-write-test";
     HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
 #else
@@ -71,8 +68,7 @@ std::string ProgramDirectory() {
 #else
     std::error_code error;
     fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return withSeparator(Utf8FromPath(fs::current_path(error)));
+    if (error) return withSeparator(Utf8FromPath(fs::current_path(error)));
     return withSeparator(Utf8FromPath(exe.parent_path()));
 #endif
 }

@@ -1,8 +1,11 @@
 #include "app/ScanInstallation.h"
 
+#include <algorithm>
 #include <exception>
+#include <thread>
 #include <unordered_set>
 
+#include "app/ArchivePipeline.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
@@ -31,8 +34,7 @@ class PhaseTimer {
   public:
     explicit PhaseTimer(ScanTimings::Duration* slot) : m_slot(slot), m_start(Clock::now()) {}
     ~PhaseTimer() {
-        if (m_slot)
-            *m_slot += Clock::now() - m_start;
+        if (m_slot) *m_slot += Clock::now() - m_start;
     }
 
   private:
@@ -50,7 +52,9 @@ class Scan {
         : m_session(session),
           m_catalogue(session.catalogue),
           m_services(session.services),
-          m_timings(options.timings) {}
+          m_timings(options.timings),
+          m_threads(options.threads != 0 ? options.threads
+                                         : std::max(1u, std::thread::hardware_concurrency())) {}
 
     void run() {
         PhaseTimer total(slot(m_timings, &ScanTimings::total));
@@ -62,13 +66,18 @@ class Scan {
 
         loadSavedLists();
         std::vector<std::string> archives = findArchives();
-        for (std::size_t i = 0; i < archives.size(); ++i)
-            loadArchive(archives, i);
+        {
+            PhaseTimer timer(slot(m_timings, &ScanTimings::readingArchives));
+            if (m_threads > 1 && archives.size() > 1) {
+                loadArchivesInParallel(archives);
+            } else {
+                for (std::size_t i = 0; i < archives.size(); ++i) loadArchive(archives, i);
+            }
+        }
 
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::attachingWeapons));
-            for (clsUnit* unit : m_catalogue.UnitList)
-                unit->AttachWeapons(m_catalogue.WeaponList);
+            for (clsUnit* unit : m_catalogue.UnitList) unit->AttachWeapons(m_catalogue.WeaponList);
         }
         m_services.SetProgressStatus("Finding weapon conflicts...");
         {
@@ -84,8 +93,7 @@ class Scan {
             PhaseTimer timer(slot(m_timings, &ScanTimings::sideGrouping));
             BuildSideList(m_catalogue);
         }
-        if (m_catalogue.UnitList.empty())
-            throw NoUnitsFound();
+        if (m_catalogue.UnitList.empty()) throw NoUnitsFound();
         m_catalogue.CurrentUnit = m_catalogue.UnitList.Item(1);
         m_services.HideProgress();
         m_services.SetBusy(false);
@@ -100,8 +108,7 @@ class Scan {
         for (const auto& list : lists) {
             std::string taDirectory = LocateTADirectory(m_session);
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taDirectory))
-                addToArchiveList(archive);
+            if (archive.LoadList(list, m_catalogue, taDirectory)) addToArchiveList(archive);
         }
     }
 
@@ -115,31 +122,59 @@ class Scan {
         return archives;
     }
 
+    // One archive on the calling thread: open, list, decode, merge.
     void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
-        const std::string& path = archives[index];
-        std::string title = FileTitle(path);
-        m_services.SetProgressStatus("Finding files... " + title);
-        m_services.Update(static_cast<std::int32_t>(index + 1),
-                          static_cast<std::int32_t>(archives.size()));
-        if (m_titles.count(FoldCase(title)))
-            return;  // covered by a saved list
-
+        if (!reportArchive(archives, index)) return;
         auto hpi = std::make_unique<clsHPI>();
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
-            hpi->LoadFile(path);
+            hpi->LoadFile(archives[index]);
             hpi->CreateListing(kListedDirectories);
         }
-        if (!hpi->Listing.empty()) {
-            clsUnitArchive& archive = m_catalogue.NewArchive();
-            archive.HPI = std::move(hpi);
-            std::vector<std::optional<DecodedFile>> decoded = decode(*archive.HPI);
-            archive.LoadFiles(m_catalogue, m_services, &decoded);
-            addToArchiveList(archive);
-            archive.HPI->CloseFile();
-        } else {
-            hpi->CloseFile();
+        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi);
+        merge(std::move(hpi), decoded);
+    }
+
+    // Every archive opened, listed and decoded on worker threads, merged here in order.
+    void loadArchivesInParallel(const std::vector<std::string>& archives) {
+        std::vector<bool> covered(archives.size());
+        for (std::size_t i = 0; i < archives.size(); ++i) {
+            covered[i] = m_titles.count(FoldCase(FileTitle(archives[i]))) != 0;
         }
+        ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
+        for (std::size_t i = 0; i < archives.size(); ++i) {
+            ArchivePipeline::Archive& next = pipeline.next();
+            if (next.error) std::rethrow_exception(next.error);
+            if (!reportArchive(archives, i)) {
+                if (next.hpi) next.hpi->CloseFile();
+                continue;
+            }
+            merge(std::move(next.hpi), next.decoded);
+        }
+    }
+
+    // Shows the archive in the progress window; false when a saved list (or an
+    // archive of the same name already catalogued) covers it.
+    bool reportArchive(const std::vector<std::string>& archives, std::size_t index) {
+        std::string title = FileTitle(archives[index]);
+        m_services.SetProgressStatus("Finding files... " + title);
+        m_services.Update(static_cast<std::int32_t>(index + 1),
+                          static_cast<std::int32_t>(archives.size()));
+        return m_titles.count(FoldCase(title)) == 0;
+    }
+
+    // Adds an opened and listed archive to the catalogue unless it lists
+    // nothing; closes it either way (records reopen it by name).
+    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded) {
+        if (hpi->Listing.empty()) {
+            hpi->CloseFile();
+            return;
+        }
+        clsUnitArchive& archive = m_catalogue.NewArchive();
+        archive.HPI = std::move(hpi);
+        archive.LoadFiles(m_catalogue, m_services, &decoded);
+        addToArchiveList(archive);
+        archive.HPI->CloseFile();
     }
 
     // Extracts and parses the archive's definition files that the catalogue
@@ -149,8 +184,7 @@ class Scan {
         for (std::size_t i = 0; i < hpi.Listing.size(); ++i) {
             const std::string& path = hpi.Listing[i];
             auto kind = ClassifyListedFile(path);
-            if (!kind || m_catalogue.HoldsDefinitionFile(*kind, path))
-                continue;
+            if (!kind || m_catalogue.HoldsDefinitionFile(*kind, path)) continue;
             PhaseTimer timer(slot(
                 m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
                            : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
@@ -169,6 +203,7 @@ class Scan {
     Catalogue& m_catalogue;
     PlatformServices& m_services;
     ScanTimings* m_timings;
+    unsigned m_threads;
     std::unordered_set<std::string> m_titles;  // folded file names of ArchiveList's archives
 };
 

@@ -16,16 +16,13 @@ Session::Session(PlatformServices& services, std::string userDataDirectory,
       programDirectory(std::move(programDirectory)) {}
 
 std::string LocateTADirectory(Session& session) {
-    if (!session.TADirectory.empty())
-        return session.TADirectory;
+    if (!session.TADirectory.empty()) return session.TADirectory;
 
     std::array<char, 256> buffer{};
     GetTADirectory(buffer);
     std::string directory = BytesToString(buffer);
-    if (!directory.empty() && !IsSeparator(directory.back()))
-        directory += NativeSeparator();
-    if (directory.size() == 1 && IsSeparator(directory[0]))
-        directory.clear();
+    if (!directory.empty() && !IsSeparator(directory.back())) directory += NativeSeparator();
+    if (directory.size() == 1 && IsSeparator(directory[0])) directory.clear();
     if (!directory.empty()) {
         session.TADirectory = directory;
         return directory;
@@ -34,10 +31,8 @@ std::string LocateTADirectory(Session& session) {
     session.services.ShowMessage(kTADirectoryMissingMessage, kApplicationTitle,
                                  MessageIcon::Information);
     std::string picked = session.services.PickDirectory();
-    if (picked.empty())
-        throw TADirectoryNotFound();
-    if (!IsSeparator(picked.back()))
-        picked += NativeSeparator();
+    if (picked.empty()) throw TADirectoryNotFound();
+    if (!IsSeparator(picked.back())) picked += NativeSeparator();
     session.TADirectory = picked;
     return picked;
 }

@@ -29,8 +29,7 @@ struct ScanFixture {
 
     clsUnit* unit(const std::string& name) {
         for (clsUnit* u : session.catalogue.UnitList) {
-            if (u->Name == name)
-                return u;
+            if (u->Name == name) return u;
         }
         return nullptr;
     }

@@ -1,0 +1,148 @@
+#include "app/ArchivePipeline.h"
+
+#include "archive/clsHPI.h"
+#include "base/TextCase.h"
+#include "catalogue/Catalogue.h"
+
+namespace kloxmere {
+
+ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
+                                 const Catalogue& catalogue,
+                                 std::vector<std::string> listedDirectories, unsigned threads,
+                                 std::size_t window)
+    : m_catalogue(catalogue),
+      m_listedDirectories(std::move(listedDirectories)),
+      m_archives(paths.size()),
+      m_stages(paths.size(), Stage::Waiting),
+      m_toDecode(paths.size()),
+      m_window(window == 0 ? 1 : window) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        m_archives[i].path = std::move(paths[i]);
+        m_archives[i].covered = i < covered.size() && covered[i];
+        if (m_archives[i].covered) m_stages[i] = Stage::Ready;
+    }
+    if (threads == 0) threads = 1;
+    for (unsigned t = 0; t < threads; ++t) m_workers.emplace_back([this] { work(); });
+}
+
+ArchivePipeline::~ArchivePipeline() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_decodeTasks.clear();
+        m_listTasks.clear();
+    }
+    m_workAvailable.notify_all();
+    for (auto& worker : m_workers) worker.join();
+    // Archives opened but never taken (the consumer stopped early) are closed here.
+    for (std::size_t i = m_nextToTake; i < m_archives.size(); ++i) {
+        if (m_archives[i].hpi) m_archives[i].hpi->CloseFile();
+    }
+}
+
+ArchivePipeline::Archive& ArchivePipeline::next() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        scheduleLocked();
+        if (m_stages[m_nextToTake] == Stage::Ready) break;
+        m_progress.wait(lock);
+    }
+    Archive& archive = m_archives[m_nextToTake++];
+    scheduleLocked();  // the window moved on
+    return archive;
+}
+
+// Queues the listing of archives within the window and decides, in order,
+// what to decode in each archive whose listing is in.
+void ArchivePipeline::scheduleLocked() {
+    bool queued = false;
+    for (; m_nextToList < m_archives.size() && m_nextToList < m_nextToTake + m_window;
+         ++m_nextToList) {
+        if (m_stages[m_nextToList] != Stage::Waiting) continue;
+        m_stages[m_nextToList] = Stage::Listing;
+        m_listTasks.push_back({m_nextToList, false});
+        queued = true;
+    }
+    for (; m_nextToDecide < m_archives.size(); ++m_nextToDecide) {
+        Stage stage = m_stages[m_nextToDecide];
+        if (stage == Stage::Ready) continue;  // covered, or failed while being listed
+        if (stage != Stage::Listed) break;
+        decideLocked(m_nextToDecide);
+        if (m_toDecode[m_nextToDecide].empty()) {
+            m_stages[m_nextToDecide] = Stage::Ready;
+        } else {
+            m_stages[m_nextToDecide] = Stage::Decoding;
+            m_decodeTasks.push_back({m_nextToDecide, true});
+            queued = true;
+        }
+    }
+    if (queued) m_workAvailable.notify_all();
+}
+
+void ArchivePipeline::decideLocked(std::size_t index) {
+    Archive& archive = m_archives[index];
+    if (!archive.hpi || archive.error) return;
+    const auto& listing = archive.hpi->Listing;
+    archive.decoded.resize(listing.size());
+    std::vector<std::string> claimedHere;
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        auto kind = ClassifyListedFile(listing[i]);
+        if (!kind) continue;
+        if (*kind != DefinitionKind::Download) {
+            std::string folded = FoldCase(listing[i]);
+            if (m_claimed.count(folded) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
+                continue;
+            }
+            claimedHere.push_back(std::move(folded));
+        }
+        m_toDecode[index].push_back(i);
+    }
+    // An archive's own duplicate paths are left to the merge to sort out.
+    for (auto& path : claimedHere) m_claimed.insert(std::move(path));
+}
+
+void ArchivePipeline::work() {
+    for (;;) {
+        Task task;
+        {
+            std::unique_lock lock(m_mutex);
+            m_workAvailable.wait(lock, [this] {
+                return m_stopping || !m_decodeTasks.empty() || !m_listTasks.empty();
+            });
+            if (m_stopping) return;
+            // Decoding first: it frees the archives the consumer waits for.
+            auto& queue = m_decodeTasks.empty() ? m_listTasks : m_decodeTasks;
+            task = queue.front();
+            queue.pop_front();
+        }
+        runTask(task);
+    }
+}
+
+void ArchivePipeline::runTask(const Task& task) {
+    Archive& archive = m_archives[task.index];
+    try {
+        if (!task.decode) {
+            archive.hpi = std::make_unique<clsHPI>();
+            archive.hpi->LoadFile(archive.path);
+            archive.hpi->CreateListing(m_listedDirectories);
+        } else {
+            for (std::size_t i : m_toDecode[task.index]) {
+                const std::string& path = archive.hpi->Listing[i];
+                archive.decoded[i] =
+                    DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path));
+            }
+        }
+    } catch (...) {
+        // Carried to the consumer, which raises it where a one-thread scan would have.
+        archive.error = std::current_exception();
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        bool failed = archive.error != nullptr;
+        m_stages[task.index] = task.decode || failed ? Stage::Ready : Stage::Listed;
+    }
+    m_progress.notify_all();
+}
+
+}  // namespace kloxmere

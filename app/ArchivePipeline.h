@@ -1,0 +1,86 @@
+#pragma once
+
+// Opens, lists and decodes archives on worker threads, ahead of a consumer
+// that takes them strictly in order. The consumer merges each archive into the
+// catalogue itself, so the catalogue comes out exactly as a one-thread scan
+// makes it; the workers only save it the waiting.
+//
+// Which definition files a worker decodes is decided on the consumer's thread,
+// in archive order: a unit or weapon file path that an earlier archive lists
+// (or the catalogue already holds) will be passed over by the merge, so it is
+// not decoded. Should that guess miss (an earlier copy fails to load), the
+// merge decodes the file itself.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "units/clsUnitArchive.h"
+
+namespace kloxmere {
+
+class Catalogue;
+class clsHPI;
+
+class ArchivePipeline {
+  public:
+    struct Archive {
+        std::string path;
+        bool covered = false;                             // a saved list covers it: never opened
+        std::unique_ptr<clsHPI> hpi;                      // opened and listed (not when covered)
+        std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
+        std::exception_ptr error;  // a failure on the worker, for the consumer to raise
+    };
+
+    // `covered[i]` tells that archive i is covered by a saved list.
+    // `catalogue` is read (on the consumer's thread only) to decide which files
+    // are already catalogued. `listedDirectories` are the directories to list.
+    ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
+                    const Catalogue& catalogue, std::vector<std::string> listedDirectories,
+                    unsigned threads, std::size_t window = 64);
+    ~ArchivePipeline();
+    ArchivePipeline(const ArchivePipeline&) = delete;
+    ArchivePipeline& operator=(const ArchivePipeline&) = delete;
+
+    std::size_t size() const { return m_archives.size(); }
+
+    // Waits for the next archive in order and hands it over; call exactly size() times.
+    Archive& next();
+
+  private:
+    enum class Stage { Waiting, Listing, Listed, Decoding, Ready };
+    struct Task {
+        std::size_t index;
+        bool decode;  // false: open and list
+    };
+
+    void work();
+    void runTask(const Task& task);
+    void scheduleLocked();
+    void decideLocked(std::size_t index);
+
+    const Catalogue& m_catalogue;
+    std::vector<std::string> m_listedDirectories;
+    std::vector<Archive> m_archives;
+    std::vector<Stage> m_stages;
+    std::vector<std::vector<std::size_t>> m_toDecode;  // Listing positions, by archive
+    std::unordered_set<std::string> m_claimed;         // folded unit/weapon paths listed so far
+    std::size_t m_window;
+    std::size_t m_nextToList = 0, m_nextToDecide = 0, m_nextToTake = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_workAvailable, m_progress;
+    std::deque<Task> m_decodeTasks, m_listTasks;
+    bool m_stopping = false;
+    std::vector<std::thread> m_workers;
+};
+
+}  // namespace kloxmere
