@@ -1,8 +1,7 @@
 #pragma once
 
-// Builds a catalogue by hand for the catalogue tests: archives by path (the
-// files themselves exist only when a test writes them), units, weapons and
-// build-menu entries added as the loaders add them.
+// Builds a catalogue by hand for the catalogue tests, adding records as the
+// loaders do. Archive files exist on disk only when a test writes them.
 
 #include <memory>
 #include <string>
@@ -31,8 +30,7 @@ class CatalogueBuilder {
 
     clsUnit& unit(clsUnitArchive& archive, const std::string& name, const std::string& side = "ARM",
                   const std::string& tedClass = "TANK", std::vector<std::string> weapons = {}) {
-        archive.Units.push_back(std::make_unique<clsUnit>());
-        clsUnit& unit = *archive.Units.back();
+        clsUnit& unit = *archive.Units.emplace_back(std::make_unique<clsUnit>());
         unit.HPI = archive.HPI.get();
         unit.Group = &archive;
         unit.Filename = "units\\" + name + ".FBI";
@@ -45,8 +43,7 @@ class CatalogueBuilder {
     }
 
     clsWeapon& weapon(clsUnitArchive& archive, const std::string& name, std::int32_t id) {
-        archive.Weapons.push_back(std::make_unique<clsWeapon>());
-        clsWeapon& weapon = *archive.Weapons.back();
+        clsWeapon& weapon = *archive.Weapons.emplace_back(std::make_unique<clsWeapon>());
         weapon.HPI = archive.HPI.get();
         weapon.Filename = "weapons\\" + name + ".TDF";
         weapon.Name = name;
@@ -55,17 +52,14 @@ class CatalogueBuilder {
         return weapon;
     }
 
-    clsMenuEntry& menuEntry(clsUnitArchive& archive, const std::string& builder,
-                            const std::string& menu, const std::string& button,
-                            const std::string& unit) {
-        archive.MenuEntries.push_back(std::make_unique<clsMenuEntry>());
-        clsMenuEntry& entry = *archive.MenuEntries.back();
+    void menuEntry(clsUnitArchive& archive, const std::string& builder, const std::string& menu,
+                   const std::string& button, const std::string& unit) {
+        clsMenuEntry& entry = *archive.MenuEntries.emplace_back(std::make_unique<clsMenuEntry>());
         entry.BuilderUnit = builder;
         entry.Menu = menu;
         entry.Button = button;
         entry.Unit = unit;
         catalogue.AddMenuEntry(entry);
-        return entry;
     }
 
     // Links every unit to its weapons, as the scan does before the conflict passes.

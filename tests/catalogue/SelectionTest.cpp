@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/GroupEditing.h"
 #include "catalogue/SideGroups.h"
 #include "tests/catalogue/CatalogueBuilder.h"
 
@@ -10,33 +11,18 @@ using kloxmere::test::CatalogueBuilder;
 
 namespace {
 
-std::vector<std::string> namesOf(const Collection<clsUnitGroup>& groups) {
-    std::vector<std::string> names;
-    for (const auto& group : groups) {
-        names.push_back(group.Name);
-    }
-    return names;
-}
-
-std::vector<std::string> keywordsOf(const clsUnitGroup& group) {
-    return {group.Keywords.begin(), group.Keywords.end()};
-}
+using Strings = std::vector<std::string>;
 
 TreeNodeRef userGroupNode(const std::string& name) {
     return {name, name, kGroupsRootKey, "TA Unit Groups", kGroupsRootKey};
-}
-
-TreeNodeRef sideNode(const std::string& side) {
-    return {side, side, kUnitsRootKey, "TA Units", kUnitsRootKey};
 }
 
 TreeNodeRef classNode(const std::string& side, const std::string& tedClass) {
     return {side + tedClass, tedClass, side, side, kUnitsRootKey};
 }
 
-// The names of the units the node selects, in UnitList order.
-std::vector<std::string> selected(const Catalogue& catalogue, const ViewState& view) {
-    std::vector<std::string> names;
+Strings selected(const Catalogue& catalogue, const ViewState& view) {
+    Strings names;
     for (const clsUnit* unit : catalogue.UnitList) {
         if (IsUnitSelected(*unit, view, catalogue.GroupList)) {
             names.push_back(unit->Name);
@@ -45,18 +31,9 @@ std::vector<std::string> selected(const Catalogue& catalogue, const ViewState& v
     return names;
 }
 
-void addGroup(Catalogue& catalogue, const std::string& name, std::vector<std::string> keywords) {
-    clsUnitGroup group;
-    group.Name = name;
-    for (auto& keyword : keywords) {
-        group.Keywords.Add(keyword);
-    }
-    catalogue.GroupList.Add(std::move(group), name);
-}
-
 }  // namespace
 
-TEST(BuildSideList, SidesGroupWithoutRegardToCaseUnderTheirFirstSpelling) {
+TEST(BuildSideList, SidesAndTheirClassesGroupWithoutRegardToCaseUnderTheirFirstSpelling) {
     CatalogueBuilder b;
     auto& rev = b.archive("/ta/rev.hpi");
     b.unit(rev, "A", "ARM", "TANK");
@@ -64,89 +41,62 @@ TEST(BuildSideList, SidesGroupWithoutRegardToCaseUnderTheirFirstSpelling) {
     b.unit(rev, "C", "Core", "TANK");
     b.unit(rev, "D", "arm", "tank");
     BuildSideList(b.catalogue);
-    EXPECT_EQ(namesOf(b.catalogue.SideList), (std::vector<std::string>{"ARM", "Core"}));
-    EXPECT_EQ(keywordsOf(*b.catalogue.SideList.Find("arm")),
-              (std::vector<std::string>{"TANK", "KBOT"}));
-    EXPECT_EQ(keywordsOf(*b.catalogue.SideList.Find("core")), std::vector<std::string>{"TANK"});
+    Strings sides;
+    for (const auto& side : b.catalogue.SideList) {
+        sides.push_back(side.Name + ":");
+        for (const auto& tedClass : side.Keywords) {
+            sides.back() += " " + tedClass;
+        }
+    }
+    EXPECT_EQ(sides, (Strings{"ARM: TANK KBOT", "Core: TANK"}));
 }
 
-TEST(UnitSelection, TheViewSwitchesGoByTheArchivesLastThreeLetters) {
+TEST(UnitSelection, ViewSwitchesAndUserGroupsGoByTheArchivePath) {
     CatalogueBuilder b;
-    b.unit(b.archive("/ta/rev.hpi"), "GAME");
-    b.unit(b.archive("/ta/totala2.XCCX"), "GAMEOFF");
-    b.unit(b.archive("/ta/mod.ufo"), "MOD");
-    b.unit(b.archive("/ta/old.xufo"), "MODOFF");
-    ViewState view;
-    EXPECT_EQ(selected(b.catalogue, view),
-              (std::vector<std::string>{"GAME", "GAMEOFF", "MOD", "MODOFF"}));
-    view.ShowCavedog = false;
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"MOD", "MODOFF"}));
-    view.ShowCavedog = true;
-    view.ShowThirdParty = false;
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"GAME", "GAMEOFF"}));
-    view.ShowCavedog = false;
-    EXPECT_TRUE(selected(b.catalogue, view).empty());
-    view.ShowCavedog = view.ShowThirdParty = true;
-    view.selectedNode = {kGroupsRootKey, "TA Unit Groups", "", "", kGroupsRootKey};
-    EXPECT_EQ(selected(b.catalogue, view).size(), 4u);
-}
-
-TEST(UnitSelection, AUserGroupMatchesItsKeywordsAnywhereInTheArchivePath) {
-    CatalogueBuilder b;
+    b.unit(b.archive("C:\\Games\\TA\\rev.hpi"), "GAME");
+    b.unit(b.archive("C:\\Games\\TA\\totala2.XCCX"), "GAMEOFF");
     b.unit(b.archive("C:\\Games\\TA\\XTA_units.ufo"), "XTA");
-    b.unit(b.archive("C:\\Games\\TA\\rev.hpi"), "REV");
-    b.unit(b.archive("C:\\Games\\TA\\other.ufo"), "OTHER");
-    addGroup(b.catalogue, "Xta", {"nothing", "xta"});
-    addGroup(b.catalogue, "Everything", {"games\\ta"});
-    addGroup(b.catalogue, "Empty", {});
-    addGroup(b.catalogue, "Blank", {""});
+    b.unit(b.archive("C:\\Games\\TA\\old.xufo"), "MODOFF");
+    auto& groups = b.catalogue.GroupList;
+    AddGroup(groups, "Xta");
+    AddKeyword(*groups.Find("Xta"), "nothing");
+    AddKeyword(*groups.Find("Xta"), "xta");
+    AddGroup(groups, "Path");
+    AddKeyword(*groups.Find("Path"), "games\\ta");  // the directory part counts
+    AddGroup(groups, "Empty");
+    groups.Add(clsUnitGroup{"Blank", {}}, "Blank");
+    groups.Find("Blank")->Keywords.Add("");  // an empty keyword occurs everywhere
+
     ViewState view;
+    EXPECT_EQ(selected(b.catalogue, view), (Strings{"GAME", "GAMEOFF", "XTA", "MODOFF"}));
+    view.ShowCavedog = false;
+    EXPECT_EQ(selected(b.catalogue, view), (Strings{"XTA", "MODOFF"}));
+    view.selectedNode = userGroupNode("Blank");
+    EXPECT_EQ(selected(b.catalogue, view), (Strings{"XTA", "MODOFF"}));
+    view.ShowCavedog = true;
     view.selectedNode = userGroupNode("XTA");
-    EXPECT_EQ(selected(b.catalogue, view), std::vector<std::string>{"XTA"});
-    view.selectedNode = userGroupNode("Everything");
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"XTA", "REV", "OTHER"}));
+    EXPECT_EQ(selected(b.catalogue, view), Strings{"XTA"});
+    view.selectedNode = userGroupNode("Path");
+    EXPECT_EQ(selected(b.catalogue, view).size(), 4u);
     view.selectedNode = userGroupNode("Empty");
     EXPECT_TRUE(selected(b.catalogue, view).empty());
-    view.selectedNode = userGroupNode("Blank");
-    view.ShowCavedog = false;
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"XTA", "OTHER"}));
     view.selectedNode = userGroupNode("Xta");
-    view.ShowCavedog = true;
     view.ShowThirdParty = false;
-    EXPECT_TRUE(selected(b.catalogue, view).empty());
-    view.selectedNode = userGroupNode("Gone");  // a group no longer in GroupList
     EXPECT_TRUE(selected(b.catalogue, view).empty());
 }
 
-TEST(UnitSelection, SideAndClassNodesJoinSideAndClassWithoutASeparator) {
+TEST(UnitSelection, ClassNodesJoinSideAndClassWithoutASeparator) {
     CatalogueBuilder b;
     auto& rev = b.archive("/ta/rev.hpi");
     b.unit(rev, "ARMATANK", "ARMA", "TANK");
     b.unit(rev, "ARMTANK", "ARM", "ATANK");
     b.unit(rev, "ARMKBOT", "arm", "KBOT");
     b.unit(rev, "TANKSIDE", "tank", "ANY");
-    b.unit(rev, "COREKBOT", "core", "KBOT");
     ViewState view;
-    view.selectedNode = classNode("ARMA", "TANK");  // the side "tank" matches the text TANK
-    EXPECT_EQ(selected(b.catalogue, view),
-              (std::vector<std::string>{"ARMATANK", "ARMTANK", "TANKSIDE"}));
     view.selectedNode = classNode("Arm", "Atank");
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"ARMATANK", "ARMTANK"}));
-    view.selectedNode = classNode("Arm", "Tank");  // also the units of the side "tank"
-    EXPECT_EQ(selected(b.catalogue, view), std::vector<std::string>{"TANKSIDE"});
-    view.selectedNode = classNode("Arm", "Kbot");
-    EXPECT_EQ(selected(b.catalogue, view), std::vector<std::string>{"ARMKBOT"});
-    view.selectedNode = sideNode("Arm");
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"ARMTANK", "ARMKBOT"}));
-}
-
-TEST(UnitSelection, ANodeOutsideBothBranchesSelectsEveryUnitThatPassesTheView) {
-    CatalogueBuilder b;
-    b.unit(b.archive("/ta/rev.hpi"), "GAME");
-    b.unit(b.archive("/ta/mod.ufo"), "MOD");
-    ViewState view;
-    view.selectedNode = {"ELSEWHERE", "Elsewhere", "", "", "ELSEWHERE"};
-    EXPECT_EQ(selected(b.catalogue, view), (std::vector<std::string>{"GAME", "MOD"}));
-    view.ShowThirdParty = false;
-    EXPECT_EQ(selected(b.catalogue, view), std::vector<std::string>{"GAME"});
+    EXPECT_EQ(selected(b.catalogue, view), (Strings{"ARMATANK", "ARMTANK"}));
+    view.selectedNode = classNode("Arm", "Tank");  // the side tank matches the text alone
+    EXPECT_EQ(selected(b.catalogue, view), Strings{"TANKSIDE"});
+    view.selectedNode = {"arm", "Arm", kUnitsRootKey, "TA Units", kUnitsRootKey};
+    EXPECT_EQ(selected(b.catalogue, view), (Strings{"ARMTANK", "ARMKBOT"}));
 }
