@@ -46,6 +46,9 @@ TEST(ExportSchema, WritesTheArchiveNamesInListOrderInWindows1252WithCrLf) {
     ASSERT_TRUE(ExportSchema(b.catalogue, dir.file("best.uls")));
     std::string expected = "rev.hpi\r\nmod.xufo\r\ncaf\xe9.ufo\r\n";
     EXPECT_EQ(dir.read("best.uls"), std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    std::string reason;
+    EXPECT_FALSE(ExportSchema(b.catalogue, dir.file("missing/best.uls"), &reason));
+    EXPECT_FALSE(reason.empty());
 }
 
 TEST(ImportSchema, BringsCataloguedArchivesToTheStateOfTheirLastLine) {
@@ -101,4 +104,10 @@ TEST(ApplySchemaFile, AnUnreadableSchemaIsReportedInsteadOfApplied) {
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text.rfind("The schema 'gone.uls' could not be read: ", 0), 0u);
     EXPECT_EQ(services.busyDepth, 0);
+
+    ta.write("best.uls", "rev.xhpi\r\n");
+    ApplySchemaFile(ta.file("best.uls"), "", services);  // no TA directory: not the root
+    EXPECT_EQ(services.messages.back().text,
+              "The schema 'best.uls' could not be applied: the TA directory is not known.");
+    EXPECT_TRUE(ta.exists("rev.hpi"));
 }
