@@ -1,12 +1,17 @@
 #include "cli/CommandGroups.h"
 
+#include "cli/ArchiveStateCommands.h"
+#include "cli/CatalogueCommands.h"
+#include "cli/CliSession.h"
+#include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 
 namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterHpiCommands,
+        RegisterGlobalOptions, RegisterCatalogueCommands, RegisterArchiveStateCommands,
+        RegisterGroupCommands, RegisterHpiCommands,
     };
     return kGroups;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+// What the catalogue commands share: the global options (--ta, --home,
+// --json) and the run of one command, a session on the terminal.
+
+#include <string>
+
+#include "app/ScanInstallation.h"
+#include "app/Session.h"
+#include "cli/TerminalServices.h"
+
+namespace CLI {
+class App;
+}
+
+namespace kloxmere::cli {
+
+struct GlobalOptions {
+    std::string ta;     // --ta: the TA directory
+    std::string home;   // --home: the user data directory
+    bool json = false;  // --json: machine-readable output
+};
+
+// The options of this process's command line.
+GlobalOptions& Globals();
+
+// Adds --ta, --home and --json to `app`; they may stand before or after the command.
+void RegisterGlobalOptions(CLI::App& app);
+
+// One command's session. The TA directory comes from --ta, else
+// KLOXMERE_TA_DIR, else the game's registry entry (or the Wine prefix's);
+// the user data directory from --home, else KLOXMERE_HOME, else the
+// platform's place.
+class CliRun {
+  public:
+    explicit CliRun(const GlobalOptions& options = Globals());
+
+    TerminalServices services;
+    Session session;
+
+    // Finds the TA directory; CommandError (with a hint to pass --ta) when
+    // there is none.
+    const std::string& requireTADirectory();
+    // Scans the TA directory; CommandError when the scan reported a failure.
+    void scan(ScanTimings* timings = nullptr);
+    // Loads the user's unit groups; a damaged file (moved aside, the groups
+    // before the damage kept) is reported on stderr.
+    void loadGroups();
+
+  private:
+    std::string m_ta;
+};
+
+}  // namespace kloxmere::cli

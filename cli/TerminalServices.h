@@ -1,0 +1,57 @@
+#pragma once
+
+// The platform services on a terminal: messages on the standard streams, the
+// progress window as a one-line bar on stderr (only when stderr is a
+// terminal, at most ten redraws a second), and no questions: a directory,
+// file or text that would have to be asked for counts as cancelled.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/PlatformServices.h"
+
+namespace kloxmere::cli {
+
+class TerminalServices final : public PlatformServices {
+  public:
+    // `quiet`: keep information messages for the caller instead of printing
+    // them (the JSON output carries them).
+    explicit TerminalServices(bool quiet);
+    ~TerminalServices() override;
+
+    void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void SetBusy(bool) override {}
+    void ShowProgress(const std::string& caption) override;
+    void SetProgressStatus(const std::string& text) override;
+    void Update(std::int32_t value, std::int32_t max) override;
+    void RefreshForm() override { draw(false); }
+    void HideProgress() override;
+    std::string PickDirectory() override { return {}; }
+    std::string ChooseFile(const FileDialogRequest&) override { return {}; }
+    std::string InputBox(const std::string&, const std::string&) override { return {}; }
+    // No command of the terminal front end starts a program.
+    bool Launch(const LaunchRequest&) override { return false; }
+
+    // Messages shown without an icon or with the critical one: the failures
+    // the core reported (a scan that ended early, a save that failed).
+    const std::vector<std::string>& failures() const { return m_failures; }
+    // Information messages, in order.
+    const std::vector<std::string>& notes() const { return m_notes; }
+
+  private:
+    void draw(bool force);
+    void clearLine();
+
+    bool m_quiet;
+    bool m_bar;  // stderr is a terminal
+    bool m_showing = false;
+    int m_percent = 0;
+    std::string m_status;
+    std::size_t m_drawnWidth = 0;
+    std::chrono::steady_clock::time_point m_lastDraw{};
+    std::vector<std::string> m_failures, m_notes;
+};
+
+}  // namespace kloxmere::cli
