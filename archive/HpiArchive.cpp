@@ -52,8 +52,7 @@ libdeflate_decompressor* threadDecompressor() {
         ~Holder() { libdeflate_free_decompressor(decompressor); }
     };
     thread_local Holder holder;
-    if (!holder.decompressor)
-        throw std::bad_alloc();
+    if (!holder.decompressor) throw std::bad_alloc();
     return holder.decompressor;
 }
 
@@ -69,8 +68,7 @@ std::vector<std::string_view> splitInnerPath(std::string_view path) {
     std::size_t begin = 0;
     for (std::size_t i = 0; i <= path.size(); ++i) {
         if (i == path.size() || IsSeparator(path[i])) {
-            if (i > begin)
-                parts.push_back(path.substr(begin, i - begin));
+            if (i > begin) parts.push_back(path.substr(begin, i - begin));
             begin = i + 1;
         }
     }
@@ -95,8 +93,7 @@ struct ArchiveState {
     // The bytes at `position` with the archive key removed. The caller has
     // checked the range against the file's length.
     void read(std::uint64_t position, std::span<std::uint8_t> out) const {
-        if (out.empty())
-            return;
+        if (out.empty()) return;
         if (file) {
             try {
                 file->readAt(position, out);
@@ -142,8 +139,7 @@ class DirectoryParser {
     }
 
     std::uint32_t parseDirectory(std::uint32_t record, int depth, std::size_t pathBytes) {
-        if (depth > kMaxDepth)
-            m_archive.damaged("directories nest too deeply");
+        if (depth > kMaxDepth) m_archive.damaged("directories nest too deeply");
         if (!inBlock(record, hpi::kDirectoryRecordSize)) {
             m_archive.damaged("a directory record at " + hex(record) +
                               " lies outside the directory block");
@@ -213,8 +209,7 @@ class DirectoryParser {
             m_archive.damaged("the name at " + hex(offset) + " runs past the directory block");
         }
         std::string name(begin, zero);
-        if (name.empty())
-            m_archive.damaged("an entry at " + hex(offset) + " has an empty name");
+        if (name.empty()) m_archive.damaged("an entry at " + hex(offset) + " has an empty name");
         if (name.find_first_of("\\/") != std::string::npos) {
             m_archive.damaged("the name at " + hex(offset) + " holds a path separator");
         }
@@ -259,8 +254,7 @@ class DirectoryParser {
 };
 
 void ArchiveState::load() {
-    if (length < hpi::kHeaderSize)
-        damaged("the file is too short for an archive header");
+    if (length < hpi::kHeaderSize) damaged("the file is too short for an archive header");
     std::uint8_t header[hpi::kHeaderSize];
     read(0, header);  // the key is still 0: the header is never scrambled
 
@@ -294,23 +288,18 @@ void ArchiveState::load() {
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
     std::string_view path, std::string* storedPath) const {
     auto parts = splitInnerPath(path);
-    if (parts.empty())
-        return std::nullopt;
+    if (parts.empty()) return std::nullopt;
     std::uint32_t dir = 0;
     for (std::size_t i = 0;; ++i) {
         const Directory& directory = directories[dir];
         auto it = directory.byName.find(FoldCase(parts[i]));
-        if (it == directory.byName.end())
-            return std::nullopt;
+        if (it == directory.byName.end()) return std::nullopt;
         if (storedPath) {
-            if (i > 0)
-                *storedPath += '\\';
+            if (i > 0) *storedPath += '\\';
             *storedPath += directory.entries[it->second].name;
         }
-        if (i + 1 == parts.size())
-            return std::make_pair(dir, it->second);
-        if (!directory.entries[it->second].isDirectory)
-            return std::nullopt;
+        if (i + 1 == parts.size()) return std::make_pair(dir, it->second);
+        if (!directory.entries[it->second].isDirectory) return std::nullopt;
         dir = directory.targets[it->second];
     }
 }
@@ -334,8 +323,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
     auto fail = [&](const std::string& why) { fileFailure(what, why); };
     std::uint64_t chunks = (std::uint64_t{data.size} + hpi::kChunkSize - 1) / hpi::kChunkSize;
     std::vector<std::uint8_t> out;
-    if (chunks == 0)
-        return out;
+    if (chunks == 0) return out;
 
     // The range was checked when the archive was opened.
     std::vector<std::uint8_t> table(chunks * 4);
@@ -349,8 +337,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         }
         total += onDisk;
     }
-    if (total > length - position)
-        fail("the chunks run past the end of the file");
+    if (total > length - position) fail("the chunks run past the end of the file");
     out.reserve(std::min<std::uint64_t>(data.size, total * kMaxZlibRatio));
 
     std::vector<std::uint8_t> chunk;
@@ -365,8 +352,9 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         position += onDisk;
 
         const std::uint8_t* header = chunk.data();
-        if (std::memcmp(header, hpi::kChunkMarker.data(), 4) != 0)
+        if (std::memcmp(header, hpi::kChunkMarker.data(), 4) != 0) {
             fail(label + " has no SQSH marker");
+        }
         if (header[4] != hpi::kChunkVersion) {
             fail(label + " has version " + std::to_string(header[4]));
         }
@@ -384,10 +372,8 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         }
         std::span<std::uint8_t> payload(chunk.data() + hpi::kChunkHeaderSize, compressedSize);
         std::uint32_t sum = 0;
-        for (std::uint8_t byte : payload)
-            sum += byte;
-        if (sum != checksum)
-            fail(label + " fails its checksum");
+        for (std::uint8_t byte : payload) sum += byte;
+        if (sum != checksum) fail(label + " fails its checksum");
         if (encrypted) {
             for (std::size_t i = 0; i < payload.size(); ++i) {
                 payload[i] = hpi::UnscrambleChunkByte(payload[i], i);
@@ -399,8 +385,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::span<std::uint8_t> target(out.data() + before, expected);
         if (method == static_cast<std::uint8_t>(HpiCompression::Lz77)) {
             Lz77Result result = DecodeLz77Chunk(payload, target);
-            if (result != Lz77Result::Ok)
-                fail(label + ": " + Lz77ResultText(result));
+            if (result != Lz77Result::Ok) fail(label + ": " + Lz77ResultText(result));
         } else if (method == static_cast<std::uint8_t>(HpiCompression::Zlib)) {
             if (libdeflate_zlib_decompress(threadDecompressor(), payload.data(), payload.size(),
                                            target.data(), target.size(),
@@ -450,14 +435,11 @@ const std::filesystem::path& HpiArchive::path() const {
 }
 
 const std::vector<HpiDirEntry>* HpiArchive::listDirectory(std::string_view dirPath) const {
-    if (splitInnerPath(dirPath).empty())
-        return &m_impl->directories[0].entries;
+    if (splitInnerPath(dirPath).empty()) return &m_impl->directories[0].entries;
     auto found = m_impl->findEntry(dirPath);
-    if (!found)
-        return nullptr;
+    if (!found) return nullptr;
     const Directory& parent = m_impl->directories[found->first];
-    if (!parent.entries[found->second].isDirectory)
-        return nullptr;
+    if (!parent.entries[found->second].isDirectory) return nullptr;
     return &m_impl->directories[parent.targets[found->second]].entries;
 }
 
@@ -471,18 +453,15 @@ std::vector<HpiFileInfo> HpiArchive::listFiles() const {
 std::optional<HpiFileInfo> HpiArchive::findFile(std::string_view innerPath) const {
     std::string stored;
     auto found = m_impl->findEntry(innerPath, &stored);
-    if (!found)
-        return std::nullopt;
+    if (!found) return std::nullopt;
     const HpiDirEntry& entry = m_impl->directories[found->first].entries[found->second];
-    if (entry.isDirectory)
-        return std::nullopt;
+    if (entry.isDirectory) return std::nullopt;
     return HpiFileInfo{std::move(stored), entry.size, entry.compression};
 }
 
 std::vector<std::uint8_t> HpiArchive::extract(std::string_view innerPath) const {
     auto found = m_impl->findEntry(innerPath);
-    if (!found)
-        m_impl->fileFailure(innerPath, "no such file in the archive");
+    if (!found) m_impl->fileFailure(innerPath, "no such file in the archive");
     const Directory& directory = m_impl->directories[found->first];
     if (directory.entries[found->second].isDirectory) {
         m_impl->fileFailure(innerPath, "a directory, not a file");

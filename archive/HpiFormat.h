@@ -86,8 +86,7 @@ constexpr std::uint8_t ScrambleKey(std::uint32_t headerKey) {
 // `count` bytes read at file position `position`.
 inline void ApplyArchiveKey(std::uint8_t key, std::uint64_t position, std::uint8_t* bytes,
                             std::size_t count) {
-    if (key == 0)
-        return;
+    if (key == 0) return;
     for (std::size_t i = 0; i < count; ++i) {
         bytes[i] ^= static_cast<std::uint8_t>(key ^ ((position + i) & 0xFF));
     }

@@ -59,8 +59,7 @@ void HpiWriter::setLz77Compressor(HpiChunkCompressor compressor) {
 }
 
 void HpiWriter::setTrailerYear(std::string year) {
-    if (year.size() != 4)
-        throw HpiError("the trailer's year must be four characters: " + year);
+    if (year.size() != 4) throw HpiError("the trailer's year must be four characters: " + year);
     m_year = std::move(year);
 }
 
@@ -68,37 +67,29 @@ void HpiWriter::addFile(std::string_view innerPath, std::vector<std::uint8_t> da
                         HpiFileEncoding encoding) {
     const std::string shown(innerPath);
     auto refuse = [&](const std::string& why) { throw HpiError(shown + ": " + why); };
-    if (innerPath.empty())
-        throw HpiError("an archive path cannot be empty");
+    if (innerPath.empty()) throw HpiError("an archive path cannot be empty");
     std::string joined;
     for (const std::string& part : splitForWriting(innerPath)) {
-        if (part.empty())
-            refuse("empty path component");
-        if (part.find('\0') != std::string::npos)
-            refuse("NUL character in the path");
-        if (!IsWindows1252Encodable(part))
-            refuse("character the archive's code page lacks");
-        if (!joined.empty())
-            joined += '\\';
+        if (part.empty()) refuse("empty path component");
+        if (part.find('\0') != std::string::npos) refuse("NUL character in the path");
+        if (!IsWindows1252Encodable(part)) refuse("character the archive's code page lacks");
+        if (!joined.empty()) joined += '\\';
         joined += part;
     }
     if (EncodeWindows1252(joined).size() > hpi::kMaxPathBytes) {
         refuse("longer than " + std::to_string(hpi::kMaxPathBytes) + " bytes");
     }
-    if (data.size() >= hpi::kMaxArchiveSize)
-        refuse("a file of 2 GiB or more");
+    if (data.size() >= hpi::kMaxArchiveSize) refuse("a file of 2 GiB or more");
     if (encoding.compression == HpiCompression::Lz77 && !m_lz77) {
         refuse("LZ77 needs a compressor (setLz77Compressor)");
     }
 
     std::string folded = FoldCase(joined);
-    if (m_files.count(folded))
-        refuse("already in the archive");
+    if (m_files.count(folded)) refuse("already in the archive");
     // A file cannot share its name with a directory of another path.
     for (std::size_t sep = folded.find('\\'); sep != std::string::npos;
          sep = folded.find('\\', sep + 1)) {
-        if (m_files.count(folded.substr(0, sep)))
-            refuse("a file of the archive is in the way");
+        if (m_files.count(folded.substr(0, sep))) refuse("a file of the archive is in the way");
     }
     auto below = m_files.lower_bound(folded + '\\');
     if (below != m_files.end() && below->first.starts_with(folded + '\\')) {
@@ -126,15 +117,13 @@ std::vector<std::uint8_t> HpiWriter::build() const {
         void sort() {
             std::sort(children.begin(), children.end(),
                       [](const auto& a, const auto& b) { return LessNoCase(a->name, b->name); });
-            for (auto& c : children)
-                c->sort();
+            for (auto& c : children) c->sort();
         }
     };
     Node root;
     for (const auto& [folded, file] : m_files) {
         Node* node = &root;
-        for (const std::string& part : splitForWriting(file.path))
-            node = &node->child(part);
+        for (const std::string& part : splitForWriting(file.path)) node = &node->child(part);
         node->file = &file;
     }
     root.sort();
@@ -176,8 +165,7 @@ std::vector<std::uint8_t> HpiWriter::build() const {
     std::size_t directoryEnd = out.size();
 
     DeflateCompressor deflate;
-    if (!deflate.compressor)
-        throw std::bad_alloc();
+    if (!deflate.compressor) throw std::bad_alloc();
     for (const PendingFile& entry : pending) {
         const File& file = *entry.file;
         patchU32(out, entry.record, static_cast<std::uint32_t>(out.size()));
@@ -202,8 +190,7 @@ std::vector<std::uint8_t> HpiWriter::build() const {
                     std::size_t size =
                         libdeflate_zlib_compress(deflate.compressor, plain.data(), plain.size(),
                                                  payload.data(), payload.size());
-                    if (size == 0)
-                        throw HpiError(file.path + ": zlib compression failed");
+                    if (size == 0) throw HpiError(file.path + ": zlib compression failed");
                     payload.resize(size);
                 }
                 std::uint32_t checksum = 0;

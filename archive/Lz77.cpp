@@ -20,29 +20,23 @@ Lz77Result DecodeLz77Chunk(std::span<const std::uint8_t> input, std::span<std::u
     };
 
     for (;;) {
-        if (in >= input.size())
-            return Lz77Result::TruncatedInput;
+        if (in >= input.size()) return Lz77Result::TruncatedInput;
         unsigned tag = input[in++];
         for (int bit = 0; bit < 8; ++bit, tag >>= 1) {
             if ((tag & 1) == 0) {
-                if (in >= input.size())
-                    return Lz77Result::TruncatedInput;
-                if (produced >= out.size())
-                    return Lz77Result::Overrun;
+                if (in >= input.size()) return Lz77Result::TruncatedInput;
+                if (produced >= out.size()) return Lz77Result::Overrun;
                 emit(input[in++]);
                 continue;
             }
-            if (input.size() - in < 2)
-                return Lz77Result::TruncatedInput;
+            if (input.size() - in < 2) return Lz77Result::TruncatedInput;
             unsigned word =
                 static_cast<unsigned>(input[in]) | (static_cast<unsigned>(input[in + 1]) << 8);
             in += 2;
             std::size_t src = word >> 4;
-            if (src == 0)
-                return produced == out.size() ? Lz77Result::Ok : Lz77Result::ShortOutput;
+            if (src == 0) return produced == out.size() ? Lz77Result::Ok : Lz77Result::ShortOutput;
             std::size_t length = (word & 15) + 2;
-            if (length > out.size() - produced)
-                return Lz77Result::Overrun;
+            if (length > out.size() - produced) return Lz77Result::Overrun;
             for (std::size_t k = 0; k < length; ++k) {
                 emit(window[src]);
                 src = (src + 1) & kMask;

@@ -67,13 +67,13 @@ void RandomAccessFile::readAt(std::uint64_t position, std::span<std::uint8_t> ou
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(static_cast<HANDLE>(m_handle), out.data() + done, want, &got, &overlapped)) {
-            if (GetLastError() == ERROR_HANDLE_EOF)
-                got = 0;
-            else
-                fail(m_path, std::system_category().message(static_cast<int>(GetLastError())));
+            DWORD error = GetLastError();
+            if (error != ERROR_HANDLE_EOF) {
+                fail(m_path, std::system_category().message(static_cast<int>(error)));
+            }
+            got = 0;
         }
-        if (got == 0)
-            fail(m_path, "the file ends early (was it changed while open?)");
+        if (got == 0) fail(m_path, "the file ends early (was it changed while open?)");
         done += got;
     }
 }
@@ -82,8 +82,7 @@ void RandomAccessFile::readAt(std::uint64_t position, std::span<std::uint8_t> ou
 
 std::unique_ptr<RandomAccessFile> RandomAccessFile::open(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(path, std::strerror(errno));
+    if (fd < 0) fail(path, std::strerror(errno));
     struct stat info;
     if (::fstat(fd, &info) != 0) {
         int saved = errno;
@@ -112,12 +111,10 @@ void RandomAccessFile::readAt(std::uint64_t position, std::span<std::uint8_t> ou
         ssize_t got = ::pread(m_handle, out.data() + done, out.size() - done,
                               static_cast<off_t>(position + done));
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             fail(m_path, std::strerror(errno));
         }
-        if (got == 0)
-            fail(m_path, "the file ends early (was it changed while open?)");
+        if (got == 0) fail(m_path, "the file ends early (was it changed while open?)");
         done += static_cast<std::size_t>(got);
     }
 }

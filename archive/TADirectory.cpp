@@ -36,11 +36,9 @@ constexpr std::array<RegistryPlace, 4> kPlaces = {{
 // `path` with a trailing native separator when it names a directory; "" otherwise.
 std::string directoryWithSeparator(const fs::path& path) {
     std::error_code error;
-    if (path.empty() || !fs::is_directory(path, error))
-        return {};
+    if (path.empty() || !fs::is_directory(path, error)) return {};
     std::string text = Utf8FromPath(path);
-    if (!IsSeparator(text.back()))
-        text += NativeSeparator();
+    if (!IsSeparator(text.back())) text += NativeSeparator();
     return text;
 }
 
@@ -66,8 +64,7 @@ bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 unsigned hexValue(char c) {
-    if (c <= '9')
-        return static_cast<unsigned>(c - '0');
+    if (c <= '9') return static_cast<unsigned>(c - '0');
     return static_cast<unsigned>((c | 0x20) - 'a' + 10);
 }
 
@@ -92,8 +89,7 @@ std::optional<std::string> readEscaped(std::string_view text, std::size_t& pos, 
     };
     while (pos < text.size()) {
         char c = text[pos++];
-        if (c == close)
-            return out;
+        if (c == close) return out;
         if (c != '\\' || pos >= text.size()) {
             out.push_back(c);
             highSurrogate = 0;
@@ -160,8 +156,7 @@ std::optional<std::string> readEscaped(std::string_view text, std::size_t& pos, 
 #ifdef _WIN32
 
 std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty())
-        return {};
+    if (wide.empty()) return {};
     int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
                                    0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
@@ -203,29 +198,23 @@ std::vector<std::string> TAPathsFromSystemReg(std::string_view systemReg) {
     std::size_t lineStart = 0;
     while (lineStart < systemReg.size()) {
         std::size_t lineEnd = systemReg.find('\n', lineStart);
-        if (lineEnd == std::string_view::npos)
-            lineEnd = systemReg.size();
+        if (lineEnd == std::string_view::npos) lineEnd = systemReg.size();
         std::string_view line = systemReg.substr(lineStart, lineEnd - lineStart);
         lineStart = lineEnd + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty())
-            continue;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
 
         std::size_t pos = 1;
         if (line[0] == '[') {
             section = kOther;
             std::optional<std::string> key = readEscaped(line, pos, ']');
-            if (!key)
-                continue;
+            if (!key) continue;
             for (std::size_t i = 0; i < kPlaces.size(); ++i) {
-                if (EqualsNoCase(*key, kPlaces[i].key))
-                    section = i;
+                if (EqualsNoCase(*key, kPlaces[i].key)) section = i;
             }
         } else if (line[0] == '"' && section != kOther && !found[section]) {
             std::optional<std::string> name = readEscaped(line, pos, '"');
-            if (!name || !EqualsNoCase(*name, kPlaces[section].value))
-                continue;
+            if (!name || !EqualsNoCase(*name, kPlaces[section].value)) continue;
             std::string_view rest = line.substr(pos);
             if (rest.starts_with("=\"")) {
                 pos += 2;
@@ -235,33 +224,27 @@ std::vector<std::string> TAPathsFromSystemReg(std::string_view systemReg) {
                 continue;  // not a string value
             }
             std::optional<std::string> value = readEscaped(line, pos, '"');
-            if (value && !value->empty())
-                found[section] = std::move(*value);
+            if (value && !value->empty()) found[section] = std::move(*value);
         }
     }
 
     std::vector<std::string> paths;
     for (auto& path : found) {
-        if (path)
-            paths.push_back(std::move(*path));
+        if (path) paths.push_back(std::move(*path));
     }
     return paths;
 }
 
 fs::path MapWindowsPathIntoPrefix(const fs::path& prefix, std::string_view windowsPath) {
-    if (windowsPath.size() < 2 || windowsPath[1] != ':')
-        return {};
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
     char drive = windowsPath[0];
-    if (drive >= 'A' && drive <= 'Z')
-        drive = static_cast<char>(drive + ('a' - 'A'));
-    if (drive < 'a' || drive > 'z')
-        return {};
+    if (drive >= 'A' && drive <= 'Z') drive = static_cast<char>(drive + ('a' - 'A'));
+    if (drive < 'a' || drive > 'z') return {};
 
     std::error_code error;
     fs::path base = prefix / "dosdevices" / (std::string(1, drive) + ":");
     if (!fs::exists(base, error)) {
-        if (drive != 'c')
-            return {};
+        if (drive != 'c') return {};
         base = prefix / "drive_c";
     }
 
@@ -269,12 +252,10 @@ fs::path MapWindowsPathIntoPrefix(const fs::path& prefix, std::string_view windo
     std::size_t begin = 0;
     while (begin <= rest.size()) {
         std::size_t end = begin;
-        while (end < rest.size() && !IsSeparator(rest[end]))
-            ++end;
+        while (end < rest.size() && !IsSeparator(rest[end])) ++end;
         std::string_view part = rest.substr(begin, end - begin);
         begin = end + 1;
-        if (part.empty() || part == ".")
-            continue;
+        if (part.empty() || part == ".") continue;
         fs::path next = base / PathFromUtf8(part);
         if (!fs::exists(next, error)) {
             // Windows paths ignore case; find the entry Wine would open.
@@ -303,8 +284,7 @@ std::string TADirectoryFromWinePrefix(const fs::path& prefix) {
     for (const std::string& windowsPath : TAPathsFromSystemReg(text)) {
         std::string directory =
             directoryWithSeparator(MapWindowsPathIntoPrefix(prefix, windowsPath));
-        if (!directory.empty())
-            return directory;
+        if (!directory.empty()) return directory;
     }
     return {};
 }
@@ -316,8 +296,7 @@ std::string FindTADirectory() {
 #ifdef _WIN32
     for (const RegistryPlace& place : kPlaces) {
         std::string directory = directoryWithSeparator(PathFromUtf8(registryString(place)));
-        if (!directory.empty())
-            return directory;
+        if (!directory.empty()) return directory;
     }
     return {};
 #else

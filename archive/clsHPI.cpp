@@ -18,13 +18,11 @@ void clsHPI::LoadFile(const std::string& HPIFilename) {
 }
 
 void clsHPI::CloseFile() {
-    if (Handle != 0)
-        Handle = HPIClose(Handle);
+    if (Handle != 0) Handle = HPIClose(Handle);
 }
 
 void clsHPI::CreateListing(const std::vector<std::string>& Filters) {
-    if (Handle == 0)
-        return;
+    if (Handle == 0) return;
     for (const std::string& directory : Filters) {
         std::string buffer(255, ' ');
         std::int32_t kind = 0, size = 0;
@@ -43,52 +41,44 @@ void clsHPI::CreateListing(const std::vector<std::string>& Filters) {
 
 std::optional<bool> clsHPI::ExtractFile(const std::string& SrcFilename,
                                         const std::string& DstFilename) const {
-    if (Handle == 0)
-        return std::nullopt;
+    if (Handle == 0) return std::nullopt;
     return HPIExtractFile(Handle, SrcFilename, DstFilename) == 1;
 }
 
 std::optional<std::vector<std::uint8_t>> clsHPI::ExtractToMemory(
     const std::string& SrcFilename) const {
-    if (Handle == 0)
-        return std::nullopt;
+    if (Handle == 0) return std::nullopt;
     std::vector<std::uint8_t> bytes;
-    if (HPIExtractToMemory(Handle, SrcFilename, bytes) != 1)
-        return std::nullopt;
+    if (HPIExtractToMemory(Handle, SrcFilename, bytes) != 1) return std::nullopt;
     return bytes;
 }
 
 bool clsHPI::Enabled() const {
     std::string_view lastFour = LastCharacters(Filename, 4);
-    if (CharacterCount(lastFour) < 4)
-        return true;
+    if (CharacterCount(lastFour) < 4) return true;
     return lastFour[0] != 'x' && lastFour[0] != 'X';
 }
 
 bool clsHPI::SetEnabled(bool Value, std::string* reason) {
     auto fail = [&](const std::string& why) {
-        if (reason)
-            *reason = why;
+        if (reason) *reason = why;
         return false;
     };
     std::size_t separator = Filename.find_last_of("\\/");
     std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
     std::size_t dot = Filename.find('.', nameStart);
-    if (dot == std::string::npos)
-        return fail("the file name has no extension");
+    if (dot == std::string::npos) return fail("the file name has no extension");
 
     std::string newName = Filename.substr(0, dot) + "." + (Value ? "" : "x") +
                           std::string(LastCharacters(Filename, 3));
     if (newName == Filename) {
         // Nothing to rename; the file keeps its name.
         std::error_code error;
-        if (std::filesystem::exists(PathFromUtf8(Filename), error))
-            return true;
+        if (std::filesystem::exists(PathFromUtf8(Filename), error)) return true;
         return fail("the file does not exist");
     }
     std::string why;
-    if (!RenameNoReplace(PathFromUtf8(Filename), PathFromUtf8(newName), &why))
-        return fail(why);
+    if (!RenameNoReplace(PathFromUtf8(Filename), PathFromUtf8(newName), &why)) return fail(why);
     Filename = std::move(newName);
     return true;
 }

@@ -66,8 +66,7 @@ class HandleTable {
         for (;;) {
             std::int32_t handle = m_next;
             m_next = m_next == std::numeric_limits<std::int32_t>::max() ? 1 : m_next + 1;
-            if (!m_archives.count(handle) && !m_pending.count(handle))
-                return handle;
+            if (!m_archives.count(handle) && !m_pending.count(handle)) return handle;
         }
     }
 
@@ -106,11 +105,9 @@ std::int32_t HPIOpen(const std::string& archivePath) {
 std::int32_t HPIDir(std::int32_t handle, std::int32_t next, const std::string& dirName,
                     std::string& nameBuffer, std::int32_t& kind, std::int32_t& size) {
     std::shared_ptr<HpiArchive> archive = handles().archive(handle);
-    if (!archive || next < 0)
-        return 0;
+    if (!archive || next < 0) return 0;
     const std::vector<HpiDirEntry>* entries = archive->listDirectory(dirName);
-    if (!entries || static_cast<std::size_t>(next) >= entries->size())
-        return 0;
+    if (!entries || static_cast<std::size_t>(next) >= entries->size()) return 0;
 
     const HpiDirEntry& entry = (*entries)[static_cast<std::size_t>(next)];
     nameBuffer.resize(std::max<std::size_t>({nameBuffer.size(), 256, entry.name.size() + 1}), ' ');
@@ -124,8 +121,7 @@ std::int32_t HPIDir(std::int32_t handle, std::int32_t next, const std::string& d
 std::int32_t HPIExtractToMemory(std::int32_t handle, const std::string& innerPath,
                                 std::vector<std::uint8_t>& out) {
     std::shared_ptr<HpiArchive> archive = handles().archive(handle);
-    if (!archive)
-        return 0;
+    if (!archive) return 0;
     try {
         out = archive->extract(innerPath);
         return 1;
@@ -137,8 +133,7 @@ std::int32_t HPIExtractToMemory(std::int32_t handle, const std::string& innerPat
 std::int32_t HPIExtractFile(std::int32_t handle, const std::string& innerPath,
                             const std::string& destPath) {
     std::vector<std::uint8_t> bytes;
-    if (HPIExtractToMemory(handle, innerPath, bytes) != 1)
-        return 0;
+    if (HPIExtractToMemory(handle, innerPath, bytes) != 1) return 0;
     try {
         // The destination appears only complete; on failure nothing is left.
         WriteFileAtomically(PathFromUtf8(destPath), bytes);
@@ -154,15 +149,13 @@ std::int32_t HPIClose(std::int32_t handle) {
 }
 
 std::int32_t HPICreate(const std::string& archivePath, HPICallback callback) {
-    if (archivePath.empty())
-        return 0;
+    if (archivePath.empty()) return 0;
     std::filesystem::path target = PathFromUtf8(archivePath);
     std::error_code error;
     if (target.has_parent_path() && !std::filesystem::is_directory(target.parent_path(), error)) {
         return 0;
     }
-    if (std::filesystem::is_directory(target, error))
-        return 0;
+    if (std::filesystem::is_directory(target, error)) return 0;
     auto pending = std::make_shared<PendingArchive>();
     pending->target = std::move(target);
     pending->callback = callback;
@@ -172,8 +165,7 @@ std::int32_t HPICreate(const std::string& archivePath, HPICallback callback) {
 std::int32_t HPIAddFile(std::int32_t handle, const std::string& innerPath,
                         const std::string& sourcePath) {
     std::shared_ptr<PendingArchive> pending = handles().pending(handle);
-    if (!pending)
-        return 0;
+    if (!pending) return 0;
     try {
         // Read now: callers delete their temporary source files before packing.
         pending->writer.addFile(innerPath, ReadFileBytes(PathFromUtf8(sourcePath)));
@@ -186,8 +178,7 @@ std::int32_t HPIAddFile(std::int32_t handle, const std::string& innerPath,
 
 std::int32_t HPIPackArchive(std::int32_t handle, std::int32_t /*reserved*/) {
     std::shared_ptr<PendingArchive> pending = handles().pending(handle);
-    if (!pending)
-        return 0;
+    if (!pending) return 0;
     handles().remove(handle);
     try {
         pending->writer.write(pending->target);
@@ -207,8 +198,7 @@ std::string BytesToString(std::span<const char> buffer) {
 
 std::string TrimAtNull(std::string_view text) {
     std::size_t zero = text.find('\0');
-    if (zero != std::string_view::npos)
-        return std::string(text.substr(0, zero));
+    if (zero != std::string_view::npos) return std::string(text.substr(0, zero));
     std::size_t end = text.find_last_not_of(' ');
     return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }

@@ -57,12 +57,15 @@ BenchArchive makeArchive(const fs::path& dir, HpiCompression compression) {
         archive.fileBytes += size;
         ++archive.files;
     };
-    for (std::uint32_t i = 0; i < 300; ++i)
+    for (std::uint32_t i = 0; i < 300; ++i) {
         add("units\\UNIT" + std::to_string(i) + ".FBI", 3000, i);
-    for (std::uint32_t i = 0; i < 100; ++i)
+    }
+    for (std::uint32_t i = 0; i < 100; ++i) {
         add("scripts\\UNIT" + std::to_string(i) + ".COB", 20000, 1000 + i);
-    for (std::uint32_t i = 0; i < 40; ++i)
+    }
+    for (std::uint32_t i = 0; i < 40; ++i) {
         add("objects3d\\UNIT" + std::to_string(i) + ".3DO", 120000, 2000 + i);
+    }
     archive.path = dir / (std::string(HpiCompressionName(compression)) + ".hpi");
     writer.write(archive.path);
     return archive;

@@ -44,8 +44,7 @@ FileLayout LayoutOf(const std::vector<std::uint8_t>& archive, std::string_view n
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint8_t* entry = archive.data() + entries + i * 9;
         const char* entryName = reinterpret_cast<const char*>(archive.data() + LoadU32(entry));
-        if (entryName != name)
-            continue;
+        if (entryName != name) continue;
         FileLayout layout;
         layout.record = LoadU32(entry + 4);
         layout.data = LoadU32(archive.data() + layout.record);

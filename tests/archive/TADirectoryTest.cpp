@@ -27,8 +27,7 @@ std::string fixture(const char* name) {
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
+        if (const char* old = std::getenv(name)) m_old = old;
         set(value);
     }
     ~ScopedEnv() { set(m_old); }
@@ -53,25 +52,22 @@ TEST(WineRegistry, FindsTheGamesKeysInOrderOfPreference) {
                   "C:\\Program Files (x86)\\Steam\\steamapps\\common\\Total Annihilation"}));
 }
 
-TEST(WineRegistry, DecodesWinesStringEscapes) {
-    std::string reg =
-        "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Total "
-        "Annihilation] 1\r\n"
-        "\"Dir\"=\"C:\\\\Spiele\\\\K\\xe4se \\\"TA\\\"\\\\Caf\\x00e9a\\\\\\x20ac\\\\\\101\"\r\n";
-    EXPECT_EQ(TAPathsFromSystemReg(reg),
-              std::vector<std::string>{"C:\\Spiele\\K\xC3\xA4se \"TA\"\\Caf\xC3\xA9"
-                                       "a\\\xE2\x82\xAC\\A"});
-}
-
-TEST(WineRegistry, IgnoresOtherValueTypesAndBrokenLines) {
+TEST(WineRegistry, DecodesWinesStringEscapesAndSkipsOtherValues) {
     std::string key =
-        "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Total Annihilation]\n";
-    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=dword:00000001\n").empty());
-    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=\"C:\\\\unterminated\n").empty());
-    EXPECT_TRUE(TAPathsFromSystemReg(key + "\"Dir\"=\"\"\n").empty());
-    EXPECT_TRUE(TAPathsFromSystemReg("[Software\\\\Broken\n\"Dir\"=\"C:\\\\TA\"\n").empty());
+        "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Total "
+        "Annihilation] 1\r\n";
+    EXPECT_EQ(TAPathsFromSystemReg(
+                  key + "\"Dir\"=\"C:\\\\K\\xe4se \\\"TA\\\"\\\\Caf\\x00e9a\\\\\\x20ac\\101\"\r\n"),
+              std::vector<std::string>{"C:\\K\xC3\xA4se \"TA\"\\Caf\xC3\xA9"
+                                       "a\\\xE2\x82\xAC"
+                                       "A"});
     EXPECT_EQ(TAPathsFromSystemReg(key + "\"Dir\"=str(2):\"C:\\\\TA\"\n"),
               std::vector<std::string>{"C:\\TA"});
+    for (const char* value :
+         {"\"Dir\"=dword:00000001", "\"Dir\"=\"C:\\\\unterminated", "\"Dir\"=\"\""}) {
+        EXPECT_TRUE(TAPathsFromSystemReg(key + value + "\n").empty()) << value;
+    }
+    EXPECT_TRUE(TAPathsFromSystemReg("[Software\\\\Broken\n\"Dir\"=\"C:\\\\TA\"\n").empty());
 }
 
 TEST(WinePrefix, MapsDrivesAndIgnoresCaseLikeWine) {

@@ -52,25 +52,12 @@ TEST(HpiList, PrintsEveryFileInDirectoryOrder) {
     EXPECT_EQ(parsed[0]["compression"], "stored");
 }
 
-TEST(HpiList, MissingOrDamagedArchiveFails) {
-    TempDir dir;
-    std::ostringstream out;
-    EXPECT_ANY_THROW(ListArchive(dir.file("missing.hpi"), false, out));
-    dir.write("bad.hpi", "HAPI\x01\x02");
-    EXPECT_THROW(ListArchive(dir.file("bad.hpi"), false, out), HpiError);
-    EXPECT_EQ(out.str(), "");
-}
-
-TEST(HpiExtract, FindsThePathWithoutRegardToCaseOrSeparator) {
+TEST(HpiExtract, WritesTheWholeFileOrNoFile) {
     TempDir dir;
     writeArchive(dir);
     ExtractFromArchive(dir.file("rev.hpi"), "UNITS/armcom.fbi", dir.file("out.fbi"));
     EXPECT_EQ(text(dir.read("out.fbi")), "[UNITINFO] { Name=Commander; }");
-}
 
-TEST(HpiExtract, FailedExtractionLeavesNoFile) {
-    TempDir dir;
-    writeArchive(dir);
     EXPECT_ANY_THROW(ExtractFromArchive(dir.file("rev.hpi"), "units\\none.fbi", dir.file("a")));
     EXPECT_ANY_THROW(ExtractFromArchive(dir.file("rev.hpi"), "units", dir.file("a")));
     EXPECT_ANY_THROW(ExtractFromArchive(dir.file("gone.hpi"), "readme.txt", dir.file("a")));
@@ -103,14 +90,10 @@ TEST(HpiPack, PacksATreeThatListsAndExtractsBack) {
                                                "units\\sub\\deep.txt"}));
     EXPECT_EQ(text(archive->extract("units\\sub\\deep.txt")), "deep");
     EXPECT_EQ(archive->extract("palette.dat").size(), 100000u);
-}
 
-TEST(HpiPack, ArchiveInsideTheTreeDoesNotPackItself) {
-    TempDir dir;
-    dir.write("mod/a.txt", "a");
-    PackDirectory(dir.file("mod/mod.ufo"), dir.file("mod"));
-    EXPECT_EQ(PackDirectory(dir.file("mod/mod.ufo"), dir.file("mod")), 1u);
-    EXPECT_EQ(HpiArchive::open(dir.path() / "mod" / "mod.ufo")->listFiles().size(), 1u);
+    // Packed again into the tree itself, the archive leaves its old self out.
+    std::filesystem::rename(dir.path() / "mod.ufo", dir.path() / "mod" / "mod.ufo");
+    EXPECT_EQ(PackDirectory(dir.file("mod/mod.ufo"), dir.file("mod")), 3u);
 }
 
 TEST(HpiPack, UnusableSourceOrTargetFailsWithoutWriting) {

@@ -14,11 +14,11 @@ namespace {
 
 void listTree(const kloxmere::HpiArchive& archive, const std::string& dir) {
     const auto* entries = archive.listDirectory(dir);
-    if (!entries)
-        std::abort();  // every listed directory must be found again
+    if (!entries) std::abort();  // every listed directory must be found again
     for (const auto& entry : *entries) {
-        if (entry.isDirectory)
+        if (entry.isDirectory) {
             listTree(archive, dir.empty() ? entry.name : dir + "\\" + entry.name);
+        }
     }
 }
 
@@ -34,11 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     listTree(*archive, "");
     for (const kloxmere::HpiFileInfo& file : archive->listFiles()) {
-        if (!archive->findFile(file.path))
-            std::abort();
+        if (!archive->findFile(file.path)) std::abort();
         try {
-            if (archive->extract(file.path).size() != file.size)
-                std::abort();
+            if (archive->extract(file.path).size() != file.size) std::abort();
         } catch (const kloxmere::HpiError&) {
         }
     }
