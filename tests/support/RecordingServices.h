@@ -68,15 +68,13 @@ class RecordingServices : public PlatformServices {
     // How many calls start with `prefix`.
     int count(const std::string& prefix) const {
         int n = 0;
-        for (const auto& call : calls)
-            n += call.rfind(prefix, 0) == 0 ? 1 : 0;
+        for (const auto& call : calls) n += call.rfind(prefix, 0) == 0 ? 1 : 0;
         return n;
     }
 
   private:
     static std::string take(std::deque<std::string>& answers) {
-        if (answers.empty())
-            return {};
+        if (answers.empty()) return {};
         std::string answer = answers.front();
         answers.pop_front();
         return answer;

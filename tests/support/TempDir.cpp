@@ -36,8 +36,7 @@ void TempDir::write(std::string_view name, std::string_view content) const {
     fs::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + target.string());
+    if (!out) throw std::runtime_error("cannot write " + target.string());
 }
 
 void TempDir::write(std::string_view name, const std::vector<std::uint8_t>& content) const {
@@ -46,8 +45,7 @@ void TempDir::write(std::string_view name, const std::vector<std::uint8_t>& cont
 
 std::vector<std::uint8_t> TempDir::read(std::string_view name) const {
     std::ifstream in(m_path / name, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + std::string(name));
+    if (!in) throw std::runtime_error("cannot read " + std::string(name));
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
