@@ -36,11 +36,15 @@ class HpiWriter {
     // Needed before adding a file with HpiCompression::Lz77.
     void setLz77Compressor(HpiChunkCompressor compressor);
     // The four characters of the trailer's year; the current year by default.
+    // Throws HpiError for anything but four bytes.
     void setTrailerYear(std::string year);
 
     // Adds a file at `innerPath` ("\" or "/" separators; directories are made
-    // as needed). Throws HpiError for an empty or over-long path, an empty
-    // component, or a path already added (without regard to case).
+    // as needed). Throws HpiError for an empty path, one of 260 bytes or more,
+    // an empty component, a character Windows-1252 lacks (names are stored in
+    // it) or a NUL, a path already added or one clashing with a directory
+    // (without regard to case), a file of 2 GiB or more, and LZ77 without a
+    // compressor.
     void addFile(std::string_view innerPath, std::vector<std::uint8_t> data,
                  HpiFileEncoding encoding = {});
 

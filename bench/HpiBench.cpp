@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -77,7 +76,8 @@ struct Archives {
     BenchArchive lz77;
 
     Archives() {
-        dir = fs::temp_directory_path() / ("kloxmere-bench-" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() /
+              ("kloxmere-bench-" + std::to_string(std::random_device()()));
         fs::create_directories(dir);
         zlib = makeArchive(dir, HpiCompression::Zlib);
         lz77 = makeArchive(dir, HpiCompression::Lz77);
