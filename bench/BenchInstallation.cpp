@@ -1,0 +1,60 @@
+#include "bench/BenchInstallation.h"
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+namespace kloxmere::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool matches(const tools::GeneratedInstallation& made, const tools::InstallationTier& tier,
+             std::uint64_t seed) {
+    return made.tier.name == tier.name && made.tier.archives == tier.archives &&
+           made.tier.units == tier.units && made.tier.weapons == tier.weapons &&
+           made.tier.menuEntries == tier.menuEntries && made.seed == seed &&
+           made.generatorVersion == static_cast<std::uint64_t>(tools::kGeneratorVersion);
+}
+
+}  // namespace
+
+BenchInstallation PrepareInstallation(const fs::path& dataDirectory,
+                                      const tools::InstallationTier& tier, std::uint64_t seed) {
+    BenchInstallation installation;
+    installation.root = dataDirectory / (tier.name + "-seed" + std::to_string(seed));
+    installation.taDirectory = installation.root / "ta";
+    fs::path stamp = installation.root / "stamp.txt";
+
+    std::ifstream in(stamp);
+    if (in && fs::is_directory(installation.taDirectory)) {
+        std::stringstream text;
+        text << in.rdbuf();
+        auto made = tools::ParseGeneratedInstallation(text.str());
+        if (made && matches(*made, tier, seed)) {
+            installation.made = *made;
+            return installation;
+        }
+    }
+
+    // The stamp is written last, so an interrupted run is generated again.
+    fs::remove_all(installation.root);
+    fs::create_directories(installation.root);
+    auto start = std::chrono::steady_clock::now();
+    installation.made = tools::GenerateInstallation(installation.taDirectory, tier, seed);
+    installation.generationSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    installation.generated = true;
+    std::ofstream(stamp) << tools::FormatGeneratedInstallation(installation.made);
+    return installation;
+}
+
+fs::path FreshDirectory(const BenchInstallation& installation, const char* name) {
+    fs::path directory = installation.root / name;
+    fs::remove_all(directory);
+    fs::create_directories(directory);
+    return directory;
+}
+
+}  // namespace kloxmere::bench
