@@ -95,8 +95,10 @@ std::string extraUnitValue(std::string_view key, const UnitDefinition& unit,
                                                       "LEVEL2", "CONSTRUCT", "KBOT",   "TANK",
                                                       "SHIP",   "ECONOMY",   "DEFENSE"};
         std::string text = unit.side;
-        for (int i = random.between(2, 6); i > 0; --i)
-            text += " " + std::string(random.pick(kWords));
+        for (int i = random.between(2, 6); i > 0; --i) {
+            text += ' ';
+            text += random.pick(kWords);
+        }
         return text;
     }
     if (key == "Copyright") return "free for all packs, credit the authors";

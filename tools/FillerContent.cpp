@@ -20,7 +20,7 @@ void putU32(Bytes& out, std::uint32_t v) {
     putU16(out, v >> 16);
 }
 void putText(Bytes& out, std::string_view text, bool terminate = true) {
-    out.insert(out.end(), text.begin(), text.end());
+    for (char c : text) out.push_back(static_cast<std::uint8_t>(c));
     if (terminate) out.push_back(0);
 }
 
