@@ -29,7 +29,7 @@ std::atomic<std::uint64_t> g_bytesRead{0};
 constexpr int kMaxDepth = 128;
 constexpr std::size_t kMaxPathBytes = 1024;
 
-// zlib's deflate never expands data more than about 1,032 times.
+// A deflate stream never decodes to more than about 1,032 times its own size.
 constexpr std::uint64_t kMaxZlibRatio = 1032;
 
 struct FileData {
