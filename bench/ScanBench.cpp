@@ -13,6 +13,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -112,7 +113,8 @@ struct TierResult {
     tools::InstallationTier tier;
     BenchInstallation installation;
     std::size_t archives = 0, units = 0, weapons = 0, menuEntries = 0, menuConflicts = 0;
-    std::vector<double> phases;  // medians, in kPhases order
+    std::vector<double> phases;        // medians, in kPhases order
+    double scanCpu = 0, floorCpu = 0;  // processor time: steadier than wall time on a busy machine
     double allCores = 0;
     double floor = 0;
     FloorResult floorRead;
@@ -134,14 +136,23 @@ struct TierResult {
     }
 };
 
-// Times `fn` `reps` times; the median in milliseconds.
-double timeMedian(int reps, const std::function<void()>& fn) {
-    std::vector<double> times;
+double cpuMilliseconds() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Times `fn` `reps` times; the median in milliseconds. `cpu`, when given,
+// receives the median processor time of this process (meaningful only while
+// it runs one thread).
+double timeMedian(int reps, const std::function<void()>& fn, double* cpu = nullptr) {
+    std::vector<double> times, cpuTimes;
     for (int i = 0; i < reps; ++i) {
+        double cpuStart = cpuMilliseconds();
         auto start = Clock::now();
         fn();
         times.push_back(milliseconds(Clock::now() - start));
+        cpuTimes.push_back(cpuMilliseconds() - cpuStart);
     }
+    if (cpu) *cpu = median(cpuTimes);
     return median(times);
 }
 
@@ -174,16 +185,21 @@ TierResult measure(const tools::InstallationTier& tier, const Options& options) 
     }
 
     std::vector<std::vector<double>> phaseTimes(std::size(kPhases));
+    std::vector<double> cpuTimes;
     for (int i = 0; i < options.reps; ++i) {
+        double cpuStart = cpuMilliseconds();
         std::unique_ptr<ScanRun> run = scan(ta, emptyHome, 1);
+        cpuTimes.push_back(cpuMilliseconds() - cpuStart);
         for (std::size_t p = 0; p < std::size(kPhases); ++p)
             phaseTimes[p].push_back(milliseconds(run->timings.*kPhases[p].phase));
     }
     for (const auto& times : phaseTimes) r.phases.push_back(median(times));
+    r.scanCpu = median(cpuTimes);
     r.allCores = medianScan(ta, emptyHome, 0, options.reps);
 
     std::fprintf(stderr, "[%s] floor...\n", tier.name.c_str());
-    r.floor = timeMedian(options.reps, [&] { r.floorRead = ReadDefinitionFloor(ta); });
+    r.floor = timeMedian(
+        options.reps, [&] { r.floorRead = ReadDefinitionFloor(ta); }, &r.floorCpu);
     if (r.floorRead.bytesRead != made.definitionBytes) {
         r.notes.push_back("the floor read " + std::to_string(r.floorRead.bytesRead) +
                           " bytes, the generator counts " + std::to_string(made.definitionBytes) +
@@ -319,6 +335,7 @@ void printTable(const std::vector<TierResult>& results, const Options& options) 
     t.section("full scan, 1 thread (ms)");
     for (std::size_t p = 0; p < std::size(kPhases); ++p)
         t.row(kPhases[p].label, [p](const TierResult& r) { return fixed(r.phases[p]); });
+    t.row("  processor time", [](const TierResult& r) { return fixed(r.scanCpu); });
     t.row("full scan, all cores (ms)", [](const TierResult& r) { return fixed(r.allCores); });
     t.row("floor: open, list, decompress (ms)", [](const TierResult& r) { return fixed(r.floor); });
     t.row(
@@ -328,6 +345,8 @@ void printTable(const std::vector<TierResult>& results, const Options& options) 
             if (!isTier(r, {"L", "XL"})) return std::nullopt;
             return r.scanTotal() <= 1.5 * r.floor;
         });
+    t.row("  processor time: scan / floor",
+          [](const TierResult& r) { return fixed(r.scanCpu / r.floorCpu, 2); });
     t.row(
         "conflicts + side grouping (% of scan)",
         [](const TierResult& r) {
