@@ -13,6 +13,7 @@
 #include "app/Session.h"
 #include "archive/HpiArchive.h"
 #include "archive/HpiWriter.h"
+#include "archive/clsHPI.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "tests/support/RecordingServices.h"
@@ -23,6 +24,7 @@
 #include "tools/Lz77Encoder.h"
 #include "units/clsUnitArchive.h"
 #include "units/clsWeapon.h"
+#include "units/modGeneric.h"
 
 using namespace kloxmere;
 using namespace kloxmere::test;
@@ -161,6 +163,50 @@ TEST_F(GeneratedTiny, DefinitionFilesLookHandWritten) {
     EXPECT_GT(lfOnly, 0u);
     EXPECT_GT(tabs, 0u);
     EXPECT_GT(comments, 0u);
+}
+
+// The benchmark compares the bytes a scan reads with this figure.
+TEST_F(GeneratedTiny, DefinitionBytesAreWhatReadingTheDefinitionsTakes) {
+    ResetHpiBytesRead();
+    for (const auto& entry : fs::directory_iterator(ta())) {
+        auto archive = HpiArchive::open(entry.path());
+        for (const HpiFileInfo& file : archive->listFiles()) {
+            if (ClassifyListedFile(file.path)) archive->extract(file.path);
+        }
+    }
+    EXPECT_EQ(HpiBytesRead(), s_made.definitionBytes);
+}
+
+// The benchmark's fast-load scan relies on every catalogued archive being
+// covered by the list saved from it, with the same catalogue as a result:
+// only the archives without definitions (map packs) are still opened.
+TEST_F(GeneratedTiny, FastLoadListsCoverEveryCataloguedArchive) {
+    TempDir home;
+    NullPlatformServices services;
+    Session full(services, home.str(), home.str());
+    full.TADirectory = Utf8FromPath(ta()) + "/";
+    ScanInstallation(full, ScanOptions{1, nullptr});
+    std::set<std::string> covered;
+    for (const clsUnitArchive* archive : full.catalogue.ArchiveList) {
+        std::string title = FileTitle(archive->HPI->Filename);
+        covered.insert(title);
+        ASSERT_TRUE(archive->SaveList(home.file(title + ".udf"), services));
+    }
+    ResetHpiBytesRead();
+    for (const auto& entry : fs::directory_iterator(ta())) {
+        if (!covered.count(entry.path().filename().string())) HpiArchive::open(entry.path());
+    }
+    std::uint64_t uncoveredDirectories = HpiBytesRead();
+    ASSERT_GT(uncoveredDirectories, 0u);  // the map packs
+
+    Session listed(services, home.str(), home.str());
+    listed.TADirectory = full.TADirectory;
+    ResetHpiBytesRead();
+    ScanInstallation(listed, ScanOptions{1, nullptr});
+    EXPECT_EQ(HpiBytesRead(), uncoveredDirectories);
+    EXPECT_EQ(listed.catalogue.ArchiveList.Count(), full.catalogue.ArchiveList.Count());
+    EXPECT_EQ(listed.catalogue.UnitList.Count(), 60u);
+    EXPECT_EQ(listed.catalogue.MenuEntryList.Count(), 90u);
 }
 
 TEST(Generator, TheSameSeedWritesTheSameBytes) {
