@@ -102,8 +102,9 @@ std::string extraUnitValue(std::string_view key, const UnitDefinition& unit,
         return text;
     }
     if (key == "Copyright") return "free for all packs, credit the authors";
-    if (key == "Version" || key == "Scale" || key == "BMcode" || key == "Upright")
-        return number(random, 0, 2);
+    if (key.starts_with("Can") || key == "Upright" || key == "ShootMe" || key == "ThreeD")
+        return number(random, 0, 1);  // switches
+    if (key == "Version" || key == "Scale" || key == "BMcode") return number(random, 0, 2);
     if (key == "MaxVelocity" || key == "Acceleration" || key == "BrakeRate")
         return decimal(random, 0, 3);
     if (key == "MovementClass") return random.chance(0.5) ? "TANKSH2" : "KBOTDS3";

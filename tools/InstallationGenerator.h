@@ -21,7 +21,7 @@
 namespace kloxmere::tools {
 
 // Changes whenever the same tier and seed would give different files.
-inline constexpr int kGeneratorVersion = 1;
+inline constexpr int kGeneratorVersion = 2;
 
 // What a scan of the generated installation catalogues.
 struct InstallationTier {
