@@ -23,10 +23,10 @@ namespace {
 
 std::atomic<std::uint64_t> g_bytesRead{0};
 
-// Nesting and path length far beyond anything the game can use, yet small
-// enough that a damaged directory cannot make the reader recurse or build
-// paths without bound.
-constexpr int kMaxDepth = 128;
+// Nesting and path length far beyond anything the game can use (a path of
+// 259 bytes nests at most 129 directories deep), yet small enough that a
+// damaged directory cannot make the reader recurse or build paths without bound.
+constexpr int kMaxDepth = 256;
 constexpr std::size_t kMaxPathBytes = 1024;
 
 // A deflate stream never decodes to more than about 1,032 times its own size.

@@ -147,9 +147,13 @@ TEST(HpiWriterPaths, PathsTheArchiveCannotHoldAreRefused) {
                                   std::string("nul\0.txt", 8), std::string(260, 'a')}) {
         EXPECT_THROW(writer.addFile(bad, {1}), HpiError) << bad;
     }
-    writer.addFile(std::string(259, 'b'), {1});  // the longest path the game can use
+    std::string deepest;  // the longest path the game can use, nested as deep as it goes
+    for (int level = 0; level < 129; ++level) deepest += "a\\";
+    writer.addFile(deepest + "b", {1});
     EXPECT_THROW(writer.addFile("x.lz", {1}, {HpiCompression::Lz77, false}), HpiError);
-    EXPECT_EQ(HpiArchive::fromMemory(writer.build())->listFiles().size(), 2u);
+    auto archive = HpiArchive::fromMemory(writer.build());
+    EXPECT_EQ(archive->listFiles().size(), 2u);
+    EXPECT_EQ(archive->extract(deepest + "b"), Bytes{1});
 }
 
 }  // namespace
