@@ -7,78 +7,15 @@
 #include <unordered_set>
 
 #include "base/TextCase.h"
+#include "tools/ArchiveLayout.h"
 #include "tools/NamePools.h"
 
 namespace kloxmere::tools {
 
 namespace {
 
-// The scan loads archives by extension in this order, each group sorted by
-// name without regard to case.
-constexpr std::string_view kLoadOrder[] = {"hpi", "xhpi", "ccx", "xccx", "ufo", "xufo"};
-
-std::size_t extensionRank(std::string_view fileName) {
-    std::string_view extension = fileName.substr(fileName.rfind('.') + 1);
-    for (std::size_t i = 0; i < std::size(kLoadOrder); ++i) {
-        if (EqualsNoCase(extension, kLoadOrder[i])) return i;
-    }
-    return std::size(kLoadOrder);
-}
-
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-std::string lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string stemOf(const std::string& fileName) {
-    return fileName.substr(0, fileName.rfind('.'));
-}
-
-// Splits `total` into parts in proportion to `weights`, none above its cap;
-// what no part can take is returned in `overflow`.
-std::vector<std::uint64_t> apportion(std::uint64_t total, const std::vector<double>& weights,
-                                     const std::vector<std::uint64_t>& caps,
-                                     DeterministicRandom& random, std::uint64_t* overflow) {
-    std::vector<std::uint64_t> parts(weights.size(), 0);
-    double sum = std::accumulate(weights.begin(), weights.end(), 0.0);
-    std::uint64_t given = 0;
-    if (sum > 0) {
-        for (std::size_t i = 0; i < weights.size(); ++i) {
-            auto share = static_cast<std::uint64_t>(static_cast<double>(total) * weights[i] / sum);
-            parts[i] = std::min({share, caps[i], total - given});
-            given += parts[i];
-        }
-    }
-    // The remainder one at a time, in a random order, to parts with room.
-    std::vector<std::size_t> order(weights.size());
-    std::iota(order.begin(), order.end(), 0);
-    for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random.below(i)]);
-    bool progress = true;
-    while (given < total && progress) {
-        progress = false;
-        for (std::size_t i : order) {
-            if (given == total) break;
-            if (weights[i] > 0 && parts[i] < caps[i]) {
-                ++parts[i];
-                ++given;
-                progress = true;
-            }
-        }
-    }
-    *overflow = total - given;
-    return parts;
-}
-
 // The most weapons one weapon file holds.
 constexpr std::uint64_t kMaxWeaponsPerFile = 240;
-
-struct Quota {
-    std::uint64_t units = 0, weapons = 0, entries = 0;
-};
 
 // A weapon already planned: where it first appears decides nothing here,
 // only its name and number matter to later copies and references.
@@ -103,11 +40,11 @@ class Planner {
     InstallationPlan run() {
         static constexpr std::string_view kYears[] = {"1997", "1998", "1999"};
         m_plan.trailerYear = std::string(m_random.pick(kYears));
-        makeArchives();
-        std::vector<Quota> quotas = makeQuotas();
+        m_plan.archives = LayOutArchives(m_tier, m_random, m_archiveNames);
+        std::vector<ArchiveQuota> quotas = ShareOut(m_tier, m_plan.archives, m_random);
         for (std::size_t i = 0; i < quotas.size(); ++i) {
             if (quotas[i].entries > 0) m_lastWithEntries = i;
-            if (quotas[i].weapons > 0 && !isBig(m_plan.archives[i])) m_lastWithWeapons = i;
+            if (quotas[i].weapons > 0 && !IsGameArchive(m_plan.archives[i])) m_lastWithWeapons = i;
         }
         for (std::size_t i = 0; i < m_plan.archives.size(); ++i) planArchive(i, quotas[i]);
         count();
@@ -115,181 +52,7 @@ class Planner {
     }
 
   private:
-    bool isBig(const PlannedArchive& a) const {
-        return a.role == ArchiveRole::Game || a.role == ArchiveRole::Expansion;
-    }
-
-    void makeArchives() {
-        std::uint64_t n = m_tier.archives;
-        std::uint64_t big =
-            n >= 10 ? 5 : std::max<std::uint64_t>(std::min<std::uint64_t>(n, 1), n / 3);
-        static constexpr std::pair<std::string_view, ArchiveRole> kBig[] = {
-            {"basegame.hpi", ArchiveRole::Game},
-            {"basegame2.hpi", ArchiveRole::Game},
-            {"expansion1.ccx", ArchiveRole::Expansion},
-            {"expansion2.ccx", ArchiveRole::Expansion},
-            {"prototypes.xccx", ArchiveRole::Expansion}};
-        auto& archives = m_plan.archives;
-        for (std::uint64_t i = 0; i < big; ++i) {
-            PlannedArchive archive;
-            archive.fileName = std::string(kBig[i].first);
-            archive.role = kBig[i].second;
-            m_archiveNames.claim(stemOf(archive.fileName));
-            archives.push_back(std::move(archive));
-        }
-        std::uint64_t small = n - big;
-        std::uint64_t oldVersions = small >= 4 ? 1 : 0;
-        std::uint64_t maps = small >= 6 ? (small * 12 + 50) / 100 : 0;
-        std::uint64_t patches = (small * 2 + 50) / 100;
-        std::uint64_t packs = (small * 3 + 50) / 100;
-        std::uint64_t addOns = small - oldVersions - maps - patches - packs;
-
-        auto addSmall = [&](ArchiveRole role, std::uint64_t count) {
-            for (std::uint64_t i = 0; i < count; ++i) {
-                PlannedArchive archive;
-                archive.role = role;
-                std::string stem = role == ArchiveRole::MapPack
-                                       ? "maps_" + m_archiveNames.newArchiveStem(m_random)
-                                       : m_archiveNames.newArchiveStem(m_random);
-                double spelling = m_random.unit();
-                if (spelling < 0.2)
-                    stem = upper(stem);
-                else if (spelling < 0.25)
-                    stem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(stem[0])));
-                double disabled = role == ArchiveRole::MapPack ? 0.05 : 0.08;
-                bool x = role != ArchiveRole::MenuPatch && m_random.chance(disabled);
-                std::string extension = x ? ".xufo" : ".ufo";
-                archive.fileName = stem + (spelling < 0.2 ? upper(extension) : extension);
-                archives.push_back(std::move(archive));
-            }
-        };
-        addSmall(ArchiveRole::AddOn, addOns);
-        addSmall(ArchiveRole::WeaponPack, packs);
-        addSmall(ArchiveRole::MenuPatch, patches);
-        addSmall(ArchiveRole::MapPack, maps);
-        // Every collection of some size has switched off an add-on or two.
-        auto addOn = [](const PlannedArchive& a) { return a.role == ArchiveRole::AddOn; };
-        auto disabledAddOn = [&](const PlannedArchive& a) { return addOn(a) && a.disabled(); };
-        if (addOns >= 4 && std::none_of(archives.begin(), archives.end(), disabledAddOn)) {
-            PlannedArchive& a = *std::find_if(archives.begin(), archives.end(), addOn);
-            std::size_t dot = a.fileName.rfind('.');
-            a.fileName = a.fileName.substr(0, dot + 1) + (a.fileName[dot + 1] == 'U' ? "X" : "x") +
-                         a.fileName.substr(dot + 1);
-        }
-        if (oldVersions) {
-            // An older copy of an enabled add-on kept beside it, disabled.
-            std::vector<std::size_t> candidates;
-            for (std::size_t i = 0; i < archives.size(); ++i) {
-                if (archives[i].role == ArchiveRole::AddOn && !archives[i].disabled())
-                    candidates.push_back(i);
-            }
-            PlannedArchive archive;
-            if (candidates.empty()) {
-                addSmall(ArchiveRole::AddOn, 1);
-            } else {
-                const PlannedArchive& original = archives[m_random.pick(candidates)];
-                archive.role = ArchiveRole::OldVersion;
-                archive.fileName = stemOf(original.fileName) + ".xufo";
-                archives.push_back(std::move(archive));
-            }
-        }
-
-        std::sort(archives.begin(), archives.end(),
-                  [](const PlannedArchive& a, const PlannedArchive& b) {
-                      std::size_t ra = extensionRank(a.fileName), rb = extensionRank(b.fileName);
-                      return ra != rb ? ra < rb : LessNoCase(a.fileName, b.fileName);
-                  });
-    }
-
-    std::vector<Quota> makeQuotas() {
-        const auto& archives = m_plan.archives;
-        std::size_t n = archives.size();
-        std::vector<Quota> quotas(n);
-        std::vector<std::size_t> big, small;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (isBig(archives[i]))
-                big.push_back(i);
-            else if (archives[i].role == ArchiveRole::AddOn ||
-                     archives[i].role == ArchiveRole::WeaponPack)
-                small.push_back(i);
-        }
-        const std::uint64_t unlimited = ~std::uint64_t{0};
-
-        // Units: a sixth or so in the game's archives, the rest 1 to 10 per add-on.
-        std::uint64_t units = m_tier.units;
-        std::uint64_t bigUnits = (units * 15 + 50) / 100;
-        if (units > 10 * small.size()) bigUnits = std::max(bigUnits, units - 10 * small.size());
-        if (small.empty()) bigUnits = units;
-        bigUnits = std::min(bigUnits, units);
-        std::uint64_t smallUnits = units - bigUnits;
-        std::vector<double> weights;
-        std::vector<std::uint64_t> caps;
-        std::uint64_t floorEach = smallUnits >= small.size() ? 1 : 0;
-        for (std::size_t i : small) {
-            double u = m_random.unit();
-            weights.push_back(archives[i].role == ArchiveRole::WeaponPack ? 0.3 : 1 + 9 * u * u);
-            caps.push_back(10 - floorEach);
-        }
-        std::uint64_t overflow = 0;
-        auto smallParts =
-            apportion(smallUnits - floorEach * small.size(), weights, caps, m_random, &overflow);
-        for (std::size_t k = 0; k < small.size(); ++k)
-            quotas[small[k]].units = floorEach + smallParts[k];
-        static constexpr double kBigShares[] = {0.4, 0.15, 0.2, 0.15, 0.1};
-        weights.clear();
-        caps.clear();
-        for (std::size_t k = 0; k < big.size(); ++k) {
-            weights.push_back(kBigShares[k % std::size(kBigShares)]);
-            caps.push_back(unlimited);
-        }
-        auto bigParts = apportion(bigUnits + overflow, weights, caps, m_random, &overflow);
-        for (std::size_t k = 0; k < big.size(); ++k) quotas[big[k]].units = bigParts[k];
-
-        // Weapons: weapon packs take up to a quarter; the rest follows the units.
-        std::uint64_t weapons = m_tier.weapons;
-        std::uint64_t packWeapons = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (archives[i].role != ArchiveRole::WeaponPack) continue;
-            std::uint64_t want = static_cast<std::uint64_t>(m_random.between(20, 240));
-            want = std::min(want, weapons / 4 - std::min(weapons / 4, packWeapons));
-            quotas[i].weapons = want;
-            packWeapons += want;
-        }
-        quotas = followUnits(quotas, weapons - packWeapons, &Quota::weapons, 0.3, 1.4);
-
-        // Build-menu entries: patches take up to a tenth; the rest follows the units.
-        std::uint64_t entries = m_tier.menuEntries;
-        std::uint64_t patchEntries = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (archives[i].role != ArchiveRole::MenuPatch) continue;
-            std::uint64_t want = static_cast<std::uint64_t>(m_random.between(5, 40));
-            want = std::min(want, entries / 10 - std::min(entries / 10, patchEntries));
-            quotas[i].entries = want;
-            patchEntries += want;
-        }
-        return followUnits(quotas, entries - patchEntries, &Quota::entries, 0.5, 1.0);
-    }
-
-    // Adds `total` to `field` of the archives that hold units, in proportion
-    // to their units times a random factor in [low, low + spread).
-    std::vector<Quota> followUnits(std::vector<Quota> quotas, std::uint64_t total,
-                                   std::uint64_t Quota::*field, double low, double spread) {
-        std::vector<double> weights;
-        for (const Quota& quota : quotas)
-            weights.push_back(static_cast<double>(quota.units) * (low + spread * m_random.unit()));
-        if (std::accumulate(weights.begin(), weights.end(), 0.0) <= 0) {
-            for (std::size_t i = 0; i < quotas.size(); ++i)
-                weights[i] = isBig(m_plan.archives[i]) ? 1.0 : 0.0;
-        }
-        std::uint64_t overflow = 0;
-        auto parts =
-            apportion(total, weights, std::vector<std::uint64_t>(quotas.size(), ~std::uint64_t{0}),
-                      m_random, &overflow);
-        for (std::size_t i = 0; i < quotas.size(); ++i) quotas[i].*field += parts[i];
-        return quotas;
-    }
-
-    void planArchive(std::size_t index, const Quota& quota);
+    void planArchive(std::size_t index, const ArchiveQuota& quota);
     void planUnits(PlannedArchive& archive, std::uint64_t count);
     void planWeapons(PlannedArchive& archive, std::uint64_t fresh);
     void armUnits(PlannedArchive& archive, std::size_t firstWeapon);
@@ -301,7 +64,7 @@ class Planner {
     std::string pickDirectory(std::string_view name) {
         double r = m_random.unit();
         std::string spelled(name);
-        if (r >= 0.9) return upper(spelled);
+        if (r >= 0.9) return UpperAscii(spelled);
         if (r >= 0.75)
             spelled[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(spelled[0])));
         return spelled;
@@ -330,11 +93,11 @@ class Planner {
     std::size_t m_current = 0;  // the archive being planned
 };
 
-void Planner::planArchive(std::size_t index, const Quota& quota) {
+void Planner::planArchive(std::size_t index, const ArchiveQuota& quota) {
     m_current = index;
     PlannedArchive& archive = m_plan.archives[index];
     archive.seed = DeterministicRandom::Derive(m_seed, 1000 + index);
-    if (isBig(archive)) {
+    if (IsGameArchive(archive)) {
         archive.key = static_cast<std::uint8_t>(m_random.between(1, 255));
         archive.encoding = {HpiCompression::Lz77, archive.role == ArchiveRole::Game};
     } else {
@@ -362,7 +125,7 @@ void Planner::planArchive(std::size_t index, const Quota& quota) {
 }
 
 void Planner::planUnits(PlannedArchive& archive, std::uint64_t count) {
-    bool big = isBig(archive);
+    bool big = IsGameArchive(archive);
     const SideName& archiveSide =
         m_random.chance(0.7) ? kSides[m_random.below(kGameSides)] : m_random.pick(kSides);
     double spelling = m_random.unit();
@@ -382,9 +145,9 @@ void Planner::planUnits(PlannedArchive& archive, std::uint64_t count) {
         }
         d.side = std::string(side.side);
         if (spelling < 0.1)
-            d.side = d.side.substr(0, 1) + lower(d.side.substr(1));
+            d.side = d.side.substr(0, 1) + LowerAscii(d.side.substr(1));
         else if (spelling < 0.15)
-            d.side = lower(d.side);
+            d.side = LowerAscii(d.side);
         d.callname = RandomCallname(m_random);
         d.tedClass = std::string(unitClass.tedClass);
         d.description = std::string(unitClass.description);
@@ -413,7 +176,7 @@ void Planner::planUnits(PlannedArchive& archive, std::uint64_t count) {
             auto [a, u] = m_originalUnits[m_random.below(earlier)];
             PlannedUnit copy = m_plan.archives[a].units[u];
             copy.shadowed = true;
-            if (m_random.chance(0.5)) copy.fileName = lower(copy.fileName);
+            if (m_random.chance(0.5)) copy.fileName = LowerAscii(copy.fileName);
             bool taken = std::any_of(archive.units.begin(), archive.units.end(), [&](auto& other) {
                 return EqualsNoCase(other.fileName, copy.fileName);
             });
@@ -424,8 +187,8 @@ void Planner::planUnits(PlannedArchive& archive, std::uint64_t count) {
 
 void Planner::planWeapons(PlannedArchive& archive, std::uint64_t fresh) {
     if (fresh == 0) return;
-    bool big = isBig(archive);
-    std::string stem = lower(stemOf(archive.fileName));
+    bool big = IsGameArchive(archive);
+    std::string stem = LowerAscii(FileStem(archive.fileName));
     std::vector<std::string> names;
     if (big || archive.role == ArchiveRole::WeaponPack) {
         std::uint64_t perFile = static_cast<std::uint64_t>(m_random.between(120, 220));
@@ -453,7 +216,7 @@ void Planner::planWeapons(PlannedArchive& archive, std::uint64_t fresh) {
               [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
     std::vector<double> weights(names.size(), 1.0);
     std::uint64_t overflow = 0;
-    auto extra = apportion(fresh - names.size(), weights,
+    auto extra = Apportion(fresh - names.size(), weights,
                            std::vector<std::uint64_t>(names.size(), kMaxWeaponsPerFile - 1),
                            m_random, &overflow);
     const SideName& side = m_random.pick(kSides);
@@ -483,7 +246,7 @@ void Planner::planWeapons(PlannedArchive& archive, std::uint64_t fresh) {
                 const KnownWeapon& known = !m_gameWeapons.empty() && m_random.chance(0.6)
                                                ? m_knownWeapons[m_random.pick(m_gameWeapons)]
                                                : m_knownWeapons[m_random.below(earlier)];
-                WeaponDefinition copy{m_random.chance(0.2) ? lower(known.name) : known.name,
+                WeaponDefinition copy{m_random.chance(0.2) ? LowerAscii(known.name) : known.name,
                                       m_random.chance(0.7) ? known.id : m_random.between(0, 255)};
                 std::size_t at = 1 + m_random.below(file.weapons.size());
                 file.weapons.insert(file.weapons.begin() + static_cast<std::ptrdiff_t>(at), copy);
@@ -531,7 +294,7 @@ void Planner::armUnits(PlannedArchive& archive, std::size_t firstWeapon) {
             } else {
                 continue;
             }
-            if (m_random.chance(0.1)) name = lower(name);
+            if (m_random.chance(0.1)) name = LowerAscii(name);
             unit.definition.weapons.push_back(std::move(name));
         }
     }
@@ -584,7 +347,7 @@ void Planner::planMenu(PlannedArchive& archive, std::uint64_t count) {
         m_plan.sharedMenuSlots += shared ? 1 : 0;
         entry.menu = std::to_string(1 + slot / 6);
         entry.button = std::to_string(slot % 6);
-        if (m_random.chance(0.1)) entry.unit = lower(entry.unit);
+        if (m_random.chance(0.1)) entry.unit = LowerAscii(entry.unit);
         entries.push_back(entry);
         // An entry some other archive already made, word for word.
         if (!m_entries.empty() && m_random.chance(0.02))
@@ -593,8 +356,8 @@ void Planner::planMenu(PlannedArchive& archive, std::uint64_t count) {
     }
     if (entries.empty()) return;
 
-    std::string stem = lower(stemOf(archive.fileName));
-    std::size_t perFile = isBig(archive) ? 300 : entries.size();
+    std::string stem = LowerAscii(FileStem(archive.fileName));
+    std::size_t perFile = IsGameArchive(archive) ? 300 : entries.size();
     for (std::size_t first = 0, n = 1; first < entries.size(); first += perFile, ++n) {
         PlannedDownloadFile file;
         file.fileName = stem + (n > 1 ? std::to_string(n) : "") + ".tdf";
@@ -608,9 +371,9 @@ void Planner::planMenu(PlannedArchive& archive, std::uint64_t count) {
 // The older copy holds the same files as the add-on it stands beside; it
 // loads after it, so none of its units or weapon files count.
 void Planner::copyOriginal(PlannedArchive& archive) {
-    std::string stem = stemOf(archive.fileName);
+    std::string stem = FileStem(archive.fileName);
     for (const PlannedArchive& original : m_plan.archives) {
-        if (&original == &archive || !EqualsNoCase(stemOf(original.fileName), stem)) continue;
+        if (&original == &archive || !EqualsNoCase(FileStem(original.fileName), stem)) continue;
         for (PlannedUnit unit : original.units) {
             unit.shadowed = true;
             archive.units.push_back(std::move(unit));
