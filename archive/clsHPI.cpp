@@ -54,6 +54,13 @@ std::optional<std::vector<std::uint8_t>> clsHPI::ExtractToMemory(
 }
 
 bool clsHPI::Enabled() const {
+    // Read for every row of the list, so the usual ASCII extension is checked
+    // byte-wise; the 4th character from the end is then the 4th byte (or part
+    // of a longer character, which is no "x").
+    std::size_t n = Filename.size();
+    if (n >= 4 && IsAscii(std::string_view(Filename).substr(n - 3))) {
+        return Filename[n - 4] != 'x' && Filename[n - 4] != 'X';
+    }
     std::string_view lastFour = LastCharacters(Filename, 4);
     if (CharacterCount(lastFour) < 4) return true;
     return lastFour[0] != 'x' && lastFour[0] != 'X';

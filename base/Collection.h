@@ -42,15 +42,13 @@ class Collection {
 
     // Adds an item under `key`; throws DuplicateKeyError when the key is taken.
     void Add(T item, std::string_view key) {
-        if (!tryAdd(std::move(item), key))
-            throw DuplicateKeyError(key);
+        if (!tryAdd(std::move(item), key)) throw DuplicateKeyError(key);
     }
 
     // Adds an item under `key` unless the key is taken; returns whether it was added.
     bool tryAdd(T item, std::string_view key) {
         auto [it, inserted] = m_index.try_emplace(FoldCase(key), m_items.size());
-        if (!inserted)
-            return false;
+        if (!inserted) return false;
         m_items.push_back(std::move(item));
         m_keys.emplace_back(std::string(key));
         return true;
@@ -75,8 +73,7 @@ class Collection {
     // The 1-based position of the item under `key`.
     std::optional<std::size_t> indexOf(std::string_view key) const {
         auto it = m_index.find(FoldCase(key));
-        if (it == m_index.end())
-            return std::nullopt;
+        if (it == m_index.end()) return std::nullopt;
         return it->second + 1;
     }
 
@@ -123,8 +120,7 @@ class Collection {
     void rebuildIndex() {
         m_index.clear();
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            if (m_keys[i])
-                m_index.emplace(FoldCase(*m_keys[i]), i);
+            if (m_keys[i]) m_index.emplace(FoldCase(*m_keys[i]), i);
         }
     }
 

@@ -50,22 +50,44 @@ bool IsSeparator(char c) {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
+#ifdef _WIN32
     std::error_code error;
-    if (fs::is_directory(path, error))
-        throw FileError(Utf8FromPath(path) + " is a directory");
+    if (fs::is_directory(path, error)) throw FileError(Utf8FromPath(path) + " is a directory");
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError("Cannot open " + Utf8FromPath(path));
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0)
-        throw FileError("Cannot read " + Utf8FromPath(path));
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        throw FileError("Cannot read " + Utf8FromPath(path));
-    }
+    if (!in) throw FileError("Cannot open " + Utf8FromPath(path));
+    std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+    if (in.bad()) throw FileError("Cannot read " + Utf8FromPath(path));
     return bytes;
+#else
+    // One open, one fstat and the reads: lists are read by the thousand at start-up.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FileError("Cannot open " + Utf8FromPath(path) + ": " + std::strerror(errno));
+    struct stat info {};
+    std::vector<std::uint8_t> bytes;
+    std::string problem;
+    if (::fstat(fd, &info) != 0) {
+        problem = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        problem = "not a regular file";
+    } else {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                problem = std::strerror(errno);
+                break;
+            }
+            if (n == 0) break;  // the file shrank meanwhile
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    ::close(fd);
+    if (!problem.empty()) throw FileError("Cannot read " + Utf8FromPath(path) + ": " + problem);
+    return bytes;
+#endif
 }
 
 void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
@@ -77,8 +99,7 @@ void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> b
         if (out)
             out.write(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<std::streamsize>(bytes.size()));
-        if (out)
-            out.flush();
+        if (out) out.flush();
         if (!out) {
             std::error_code ignored;
             fs::remove(temp, ignored);
@@ -96,13 +117,11 @@ void WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> b
 
 bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reason) {
     auto fail = [&](const std::string& why) {
-        if (reason)
-            *reason = why;
+        if (reason) *reason = why;
         return false;
     };
 #ifdef _WIN32
-    if (MoveFileExW(from.c_str(), to.c_str(), 0))
-        return true;
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
     return fail(std::system_category().message(static_cast<int>(GetLastError())));
 #else
 #ifdef SYS_renameat2
@@ -111,12 +130,10 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
         0) {
         return true;
     }
-    if (errno != EINVAL && errno != ENOSYS)
-        return fail(std::strerror(errno));
+    if (errno != EINVAL && errno != ENOSYS) return fail(std::strerror(errno));
 #endif
     // The file system lacks renameat2: link() refuses an existing target too.
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return fail(std::strerror(errno));
+    if (::link(from.c_str(), to.c_str()) != 0) return fail(std::strerror(errno));
     if (::unlink(from.c_str()) != 0) {
         int saved = errno;
         ::unlink(to.c_str());
@@ -126,17 +143,33 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
 #endif
 }
 
+namespace {
+
+bool isHiddenName(const fs::path& path) {
+    std::string name = path.filename().string();
+    return name.empty() || name[0] == '.';
+}
+
+}  // namespace
+
 bool IsNormalFile(const fs::path& path) {
     std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return false;
+    if (!fs::is_regular_file(path, error)) return false;
 #ifdef _WIN32
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 #else
-    std::string name = path.filename().string();
-    return !name.empty() && name[0] != '.';
+    return !isHiddenName(path);
+#endif
+}
+
+bool IsNormalFile(const fs::directory_entry& entry) {
+#ifdef _WIN32
+    return IsNormalFile(entry.path());
+#else
+    std::error_code error;
+    return entry.is_regular_file(error) && !isHiddenName(entry.path());
 #endif
 }
 

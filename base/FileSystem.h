@@ -43,5 +43,8 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 
 // A regular file that is not hidden (on POSIX: its name does not start with ".").
 bool IsNormalFile(const std::filesystem::path& path);
+// The same for an entry met while listing a directory, using the file type
+// the listing already carries where the platform gives one (no extra stat).
+bool IsNormalFile(const std::filesystem::directory_entry& entry);
 
 }  // namespace kloxmere

@@ -6,11 +6,6 @@
 namespace kloxmere {
 namespace {
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
@@ -70,10 +65,8 @@ void appendCodePoint(std::string& out, char32_t cp) {
 }
 
 char32_t lowerCodePoint(char32_t cp) {
-    if (cp >= 'A' && cp <= 'Z')
-        return cp + 32;
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)
-        return cp + 0x20;
+    if (cp >= 'A' && cp <= 'Z') return cp + 32;
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
     switch (cp) {
         case 0x160:
             return 0x161;  // Š
@@ -89,10 +82,8 @@ char32_t lowerCodePoint(char32_t cp) {
 }
 
 char32_t upperCodePoint(char32_t cp) {
-    if (cp >= 'a' && cp <= 'z')
-        return cp - 32;
-    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)
-        return cp - 0x20;
+    if (cp >= 'a' && cp <= 'z') return cp - 32;
+    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
     switch (cp) {
         case 0x161:
             return 0x160;
@@ -111,17 +102,20 @@ template <class Map>
 std::string mapCase(std::string_view text, char (*ascii)(char), Map map) {
     std::string out;
     out.reserve(text.size());
-    if (isAscii(text)) {
-        for (char c : text)
-            out.push_back(ascii(c));
+    if (IsAscii(text)) {
+        for (char c : text) out.push_back(ascii(c));
         return out;
     }
-    for (std::size_t i = 0; i < text.size();)
-        appendCodePoint(out, map(nextCodePoint(text, i)));
+    for (std::size_t i = 0; i < text.size();) appendCodePoint(out, map(nextCodePoint(text, i)));
     return out;
 }
 
 }  // namespace
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 std::string FoldCase(std::string_view text) {
     return LowerCase(text);
@@ -134,7 +128,7 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (isAscii(a) && isAscii(b)) {
+    if (IsAscii(a) && IsAscii(b)) {
         return a.size() == b.size() &&
                std::equal(a.begin(), a.end(), b.begin(),
                           [](char x, char y) { return asciiLower(x) == asciiLower(y); });
@@ -157,25 +151,21 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 bool LessNoCase(std::string_view a, std::string_view b) {
     std::string fa = FoldCase(a), fb = FoldCase(b);
-    if (fa != fb)
-        return fa < fb;
+    if (fa != fb) return fa < fb;
     return a < b;
 }
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count)
-        nextCodePoint(text, i);
+    for (std::size_t i = 0; i < text.size(); ++count) nextCodePoint(text, i);
     return count;
 }
 
 std::string_view LastCharacters(std::string_view text, std::size_t count) {
     std::size_t total = CharacterCount(text);
-    if (count >= total)
-        return text;
+    if (count >= total) return text;
     std::size_t i = 0;
-    for (std::size_t skip = total - count; skip > 0; --skip)
-        nextCodePoint(text, i);
+    for (std::size_t skip = total - count; skip > 0; --skip) nextCodePoint(text, i);
     return text.substr(i);
 }
 

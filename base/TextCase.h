@@ -14,6 +14,21 @@ std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// True when every byte is below 0x80.
+bool IsAscii(std::string_view text);
+
+// Whether `text` equals `lowerAscii` (lower-case ASCII) without regard to
+// case: the fast comparison for the fixed keys of the game's files.
+inline bool EqualsAsciiNoCase(std::string_view text, std::string_view lowerAscii) {
+    if (text.size() != lowerAscii.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != lowerAscii[i]) return false;
+    }
+    return true;
+}
 bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);

@@ -1,5 +1,7 @@
 #include "base/Windows1252.h"
 
+#include "base/TextCase.h"
+
 #include <algorithm>
 #include <array>
 
@@ -15,18 +17,15 @@ constexpr std::array<char16_t, 32> kHighControls = {
 };
 
 char32_t codePointOf(std::uint8_t byte) {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControls[byte - 0x80];
+    if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
     return byte;
 }
 
 // The byte of a code point, or -1 when Windows-1252 has none.
 int byteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<int>(cp);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp)
-            return static_cast<int>(0x80 + i);
+        if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
     }
     return -1;
 }
@@ -72,6 +71,7 @@ long nextCodePoint(std::string_view utf8, std::size_t& i) {
 }  // namespace
 
 std::string DecodeWindows1252(std::string_view bytes) {
+    if (IsAscii(bytes)) return std::string(bytes);  // the common case: nothing to decode
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes) {
@@ -104,17 +104,14 @@ std::string EncodeWindows1252(std::string_view utf8) {
 bool IsWindows1252Encodable(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         long cp = nextCodePoint(utf8, i);
-        if (cp < 0 || byteOf(static_cast<char32_t>(cp)) < 0)
-            return false;
+        if (cp < 0 || byteOf(static_cast<char32_t>(cp)) < 0) return false;
     }
     return true;
 }
 
 std::uint8_t FoldWindows1252Byte(std::uint8_t byte) {
-    if (byte >= 'A' && byte <= 'Z')
-        return byte + 32;
-    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)
-        return byte + 0x20;
+    if (byte >= 'A' && byte <= 'Z') return byte + 32;
+    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return byte + 0x20;
     switch (byte) {
         case 0x8A:
             return 0x9A;  // Š

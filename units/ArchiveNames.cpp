@@ -22,19 +22,16 @@ bool IsEnabledName(std::string_view path) {
 std::string EnabledName(std::string_view path) {
     std::string name = FileTitle(path);
     std::size_t dot = name.find('.');
-    if (!xFollowsDot(name, dot))
-        return name;
+    if (!xFollowsDot(name, dot)) return name;
     return name.substr(0, dot) + "." + std::string(LastCharacters(name, 3));
 }
 
 std::string ToggledName(std::string_view path) {
     std::string name = FileTitle(path);
     std::size_t dot = name.find('.');
-    if (dot == std::string::npos)
-        return name;
+    if (dot == std::string::npos) return name;
     std::string extension(LastCharacters(name, 3));
-    if (xFollowsDot(name, dot))
-        return name.substr(0, dot) + "." + extension;
+    if (xFollowsDot(name, dot)) return name.substr(0, dot) + "." + extension;
     return name.substr(0, dot) + ".x" + extension;
 }
 

@@ -10,8 +10,7 @@ namespace {
 
 std::string_view trimBlanks(std::string_view text) {
     std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos)
-        return {};
+    if (begin == std::string_view::npos) return {};
     std::size_t end = text.find_last_not_of(' ');
     return text.substr(begin, end - begin + 1);
 }
@@ -25,10 +24,20 @@ bool isBlank(char c) {
 
 }  // namespace
 
+std::string_view CleanLineView(std::string_view line, std::string& scratch) {
+    if (line.find_first_of(std::string_view("\0\t", 2)) != std::string_view::npos) {
+        scratch.clear();
+        for (char c : line) {
+            if (c != '\0' && c != '\t') scratch.push_back(c);
+        }
+        line = scratch;
+    }
+    return trimBlanks(line);
+}
+
 DefinitionLine SplitDefinitionLine(std::string_view line) {
     std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos)
-        return {};
+    if (equals == std::string_view::npos) return {};
     DefinitionLine result;
     result.key = trimBlanks(line.substr(0, equals));
     std::size_t semicolon = line.find(';');
@@ -45,16 +54,13 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
     std::string number;
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && isBlank(text[i]))
-            ++i;
+        while (i < text.size() && isBlank(text[i])) ++i;
     };
     auto takeDigits = [&] {
-        for (skipBlanks(); i < text.size() && isDigit(text[i]); skipBlanks())
-            number += text[i++];
+        for (skipBlanks(); i < text.size() && isDigit(text[i]); skipBlanks()) number += text[i++];
     };
     skipBlanks();
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        number += text[i++];
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
     takeDigits();
     if (i < text.size() && text[i] == '.') {
         number += text[i++];
@@ -65,19 +71,16 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
         (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
         std::string exponent = "e";
         std::size_t mark = i++;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            exponent += text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
         std::size_t digitsBefore = exponent.size();
-        while (i < text.size() && isDigit(text[i]))
-            exponent += text[i++];
+        while (i < text.size() && isDigit(text[i])) exponent += text[i++];
         if (exponent.size() > digitsBefore) {
             number += exponent;
         } else {
             i = mark;
         }
     }
-    if (!hasMantissa)
-        return 0;
+    if (!hasMantissa) return 0;
     double value = std::strtod(number.c_str(), nullptr);
     double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
     if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
@@ -88,8 +91,7 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
 }
 
 std::string RemovePreBlanks(std::string_view line) {
-    if (!line.empty() && line.front() == '\t')
-        line.remove_prefix(1);
+    if (!line.empty() && line.front() == '\t') line.remove_prefix(1);
     return std::string(trimBlanks(line));
 }
 

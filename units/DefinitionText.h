@@ -24,9 +24,21 @@ void ForEachLine(std::string_view text, Fn&& fn) {
         }
         fn(text.substr(start, end - start));
         start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
+}
+
+// The line as CleanLine makes it (NUL and tab characters removed, blanks
+// trimmed at both ends), without copying when the line holds neither NUL nor
+// tab; `scratch` holds the cleaned copy otherwise. The result lives as long
+// as `line` and `scratch` do.
+std::string_view CleanLineView(std::string_view line, std::string& scratch);
+
+// Calls `fn(cleanedLine)` for every line of `text`, cleaned like CleanLine.
+template <class Fn>
+void ForEachCleanLine(std::string_view text, Fn&& fn) {
+    std::string scratch;
+    ForEachLine(text, [&](std::string_view raw) { fn(CleanLineView(raw, scratch)); });
 }
 
 struct DefinitionLine {

@@ -37,29 +37,25 @@ struct DamagedList {};
 
 std::string readString(ByteReader& reader) {
     std::string text = ReadZString(reader);
-    if (reader.hitEnd())
-        throw DamagedList{};
+    if (reader.hitEnd()) throw DamagedList{};
     return text;
 }
 
 std::int32_t readCount(ByteReader& reader) {
     std::int32_t count = reader.readI32();
-    if (count < 0)
-        throw DamagedList{};
+    if (count < 0) throw DamagedList{};
     return count;
 }
 
 // The name of the file in `directory` that is `name` without regard to case,
 // preferring the exact spelling; empty when there is none.
 std::string findArchiveFile(const std::string& directory, const std::string& name) {
-    if (IsNormalFile(PathFromUtf8(directory + name)))
-        return name;
+    if (IsNormalFile(PathFromUtf8(directory + name))) return name;
     std::error_code error;
     std::filesystem::directory_iterator it(PathFromUtf8(directory), error), end;
     for (; !error && it != end; it.increment(error)) {
         std::string candidate = Utf8FromPath(it->path().filename());
-        if (EqualsNoCase(candidate, name) && IsNormalFile(it->path()))
-            return candidate;
+        if (EqualsNoCase(candidate, name) && IsNormalFile(it->path())) return candidate;
     }
     return {};
 }
@@ -87,8 +83,7 @@ void parseRecords(ByteReader& reader, UnitListContents& list) {
         weapon->Filename = readString(reader);
         weapon->Name = readString(reader);
         auto id = LeadingInteger(readString(reader));
-        if (!id)
-            throw DamagedList{};
+        if (!id) throw DamagedList{};
         weapon->ID = *id;
         list.weapons.push_back(std::move(weapon));
     }
@@ -147,8 +142,7 @@ bool clsUnitArchive::SaveList(const std::string& path, PlatformServices& service
             WriteZString(out, *field);
         }
         out.writeI32(static_cast<std::int32_t>(unit->Weapons.Count()));
-        for (const clsWeapon* weapon : unit->Weapons)
-            WriteZString(out, weapon->Name);
+        for (const clsWeapon* weapon : unit->Weapons) WriteZString(out, weapon->Name);
     }
     for (const auto& weapon : Weapons) {
         WriteZString(out, weapon->Filename);
@@ -187,19 +181,14 @@ bool clsUnitArchive::LoadList(const std::string& path, Catalogue& catalogue,
     // The whole list is read before the catalogue is touched, so that a
     // damaged list adds nothing and the scan reads the archive itself instead.
     UnitListContents list = ParseUnitList(bytes);
-    if (list.archiveName.empty())
-        return discard();
+    if (list.archiveName.empty()) return discard();
 
     std::string directory = taDirectory;
-    if (directory.empty() || !IsSeparator(directory.back()))
-        directory += NativeSeparator();
+    if (directory.empty() || !IsSeparator(directory.back())) directory += NativeSeparator();
     std::string onDisk = findArchiveFile(directory, list.archiveName);
-    if (onDisk.empty())
-        onDisk = findArchiveFile(directory, ToggledName(list.archiveName));
-    if (onDisk.empty())
-        return false;  // the archive is gone; the list stays for when it returns
-    if (list.damaged)
-        return discard();
+    if (onDisk.empty()) onDisk = findArchiveFile(directory, ToggledName(list.archiveName));
+    if (onDisk.empty()) return false;  // the archive is gone; the list stays for when it returns
+    if (list.damaged) return discard();
 
     HPI = std::make_unique<clsHPI>();
     HPI->Filename = directory + onDisk;

@@ -42,14 +42,12 @@ constexpr std::array<RecognisedKey, 15> kUnitKeys = {{
 }  // namespace
 
 void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
-    ForEachLine(text, [&](std::string_view raw) {
-        std::string line = CleanLine(raw);
+    ForEachCleanLine(text, [&](std::string_view line) {
         DefinitionLine split = SplitDefinitionLine(line);
-        if (split.key.empty())
-            return;
+        if (split.key.empty()) return;
         for (const auto& recognised : kUnitKeys) {
-            if (!EqualsNoCase(split.key, recognised.key))
-                continue;
+            // The keys are ASCII: a key with any other character matches none.
+            if (!EqualsAsciiNoCase(split.key, recognised.key)) continue;
             if (recognised.field) {
                 unit.*recognised.field = std::string(split.value);
             } else {
@@ -61,11 +59,9 @@ void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
 }
 
 bool clsUnit::Load(const std::string& path) {
-    if (!HPI)
-        return false;
+    if (!HPI) return false;
     auto bytes = HPI->ExtractToMemory(path);
-    if (!bytes)
-        return false;
+    if (!bytes) return false;
     ReadUnitDefinition(*this, DecodeWindows1252(*bytes));
     return true;
 }
@@ -73,8 +69,7 @@ bool clsUnit::Load(const std::string& path) {
 void clsUnit::AttachWeapons(const Collection<clsWeapon*>& WeaponList) {
     for (const auto& name : WeaponNames) {
         clsWeapon* const* found = WeaponList.Find(name);
-        if (!found)
-            continue;
+        if (!found) continue;
         clsWeapon* weapon = *found;
         Weapons.tryAdd(weapon, name);
         weapon->Units.tryAdd(this, Name);
@@ -87,8 +82,7 @@ bool clsUnit::Enabled() const {
 
 bool clsUnit::SetEnabled(bool value, std::string* reason) {
     if (!HPI) {
-        if (reason)
-            *reason = "the unit has no archive";
+        if (reason) *reason = "the unit has no archive";
         return false;
     }
     return HPI->SetEnabled(value, reason);
@@ -96,13 +90,11 @@ bool clsUnit::SetEnabled(bool value, std::string* reason) {
 
 std::int16_t clsUnit::Conflict() const {
     std::int16_t state = Conflicts.empty() ? 0 : -1;
-    if (state == -1)
-        return state;
+    if (state == -1) return state;
     for (const clsWeapon* weapon : Weapons) {
         for (const clsWeapon* other : weapon->Conflicts) {
             for (const clsUnit* carrier : other->Units) {
-                if (carrier->Enabled())
-                    return -1;  // nothing outranks -1
+                if (carrier->Enabled()) return -1;  // nothing outranks -1
                 state = 2;
             }
         }
@@ -117,8 +109,7 @@ std::string clsUnit::ConflictDescription() const {
             text += "Conflicts with ";
             bool first = true;
             for (const clsUnit* carrier : other->Units) {
-                if (!first)
-                    text += " and ";
+                if (!first) text += " and ";
                 text += carrier->Name;
                 first = false;
             }

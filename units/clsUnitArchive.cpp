@@ -38,20 +38,17 @@ std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view t
     std::vector<std::unique_ptr<clsWeapon>> weapons;
     auto pending = std::make_unique<clsWeapon>();
     bool stopped = false;
-    ForEachLine(text, [&](std::string_view raw) {
-        if (stopped)
-            return;
-        std::string line = CleanLine(raw);
+    ForEachCleanLine(text, [&](std::string_view line) {
+        if (stopped) return;
         if (line.find('}') != std::string::npos && !pending->Name.empty()) {
             weapons.push_back(std::move(pending));
             pending = std::make_unique<clsWeapon>();
         }
         if (!line.empty() && line.front() == '[' && pending->Name.empty()) {
             std::size_t close = line.find(']');
-            if (close != std::string::npos)
-                pending->Name = line.substr(1, close - 1);
+            if (close != std::string::npos) pending->Name = line.substr(1, close - 1);
         }
-        if (StartsWithNoCase(line, "id")) {
+        if (line.size() >= 2 && EqualsAsciiNoCase(line.substr(0, 2), "id")) {
             // The number stands between the first "=" (or the line's start) and the first ";".
             std::size_t equals = line.find('=');
             std::size_t start = equals == std::string::npos ? 0 : equals + 1;
@@ -73,41 +70,36 @@ std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view t
 std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text) {
     std::vector<std::unique_ptr<clsMenuEntry>> entries;
     std::unique_ptr<clsMenuEntry> open;
-    ForEachLine(text, [&](std::string_view raw) {
-        std::string line = CleanLine(raw);
+    ForEachCleanLine(text, [&](std::string_view line) {
         if (line == "{") {
-            if (open)
-                entries.push_back(std::move(open));
+            if (open) entries.push_back(std::move(open));
             open = std::make_unique<clsMenuEntry>();
             return;
         }
-        if (!open)
-            return;
+        if (!open) return;
         if (line.find('}') != std::string::npos) {
             entries.push_back(std::move(open));
             return;
         }
         DefinitionLine split = SplitDefinitionLine(line);
-        if (EqualsNoCase(split.key, "UNITMENU")) {
+        if (EqualsAsciiNoCase(split.key, "unitmenu")) {
             open->BuilderUnit = split.value;
-        } else if (EqualsNoCase(split.key, "MENU")) {
+        } else if (EqualsAsciiNoCase(split.key, "menu")) {
             open->Menu = split.value;
-        } else if (EqualsNoCase(split.key, "BUTTON")) {
+        } else if (EqualsAsciiNoCase(split.key, "button")) {
             open->Button = split.value;
-        } else if (EqualsNoCase(split.key, "UNITNAME")) {
+        } else if (EqualsAsciiNoCase(split.key, "unitname")) {
             open->Unit = split.value;
         }
     });
-    if (open)
-        entries.push_back(std::move(open));  // a block the file never closed
+    if (open) entries.push_back(std::move(open));  // a block the file never closed
     return entries;
 }
 
 DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind) {
     DecodedFile decoded;
     auto bytes = hpi.ExtractToMemory(path);
-    if (!bytes)
-        return decoded;
+    if (!bytes) return decoded;
     decoded.extracted = true;
     std::string text = DecodeWindows1252(*bytes);
     switch (kind) {
@@ -130,10 +122,8 @@ void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
     for (std::size_t i = 0; i < HPI->Listing.size(); ++i) {
         const std::string& path = HPI->Listing[i];
         auto kind = ClassifyListedFile(path);
-        if (!kind)
-            continue;
-        if (catalogue.HoldsDefinitionFile(*kind, path))
-            continue;
+        if (!kind) continue;
+        if (catalogue.HoldsDefinitionFile(*kind, path)) continue;
         DecodedFile decoded;
         if (prefetched && i < prefetched->size() && (*prefetched)[i]) {
             decoded = std::move(*(*prefetched)[i]);
@@ -168,8 +158,7 @@ void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, Dec
                                Catalogue& catalogue, PlatformServices& services) {
     // A file that cannot be extracted contributes nothing: a unit is dropped,
     // a weapon or download file is passed over.
-    if (!decoded.extracted)
-        return;
+    if (!decoded.extracted) return;
     switch (kind) {
         case DefinitionKind::Unit: {
             clsUnit& unit = *decoded.unit;

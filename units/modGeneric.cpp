@@ -27,8 +27,7 @@ bool matchFolded(std::string_view name, std::string_view pattern) {
     std::size_t starP = std::string_view::npos, starN = 0;
     auto skipChar = [&](std::size_t i) {
         ++i;
-        while (i < name.size() && isContinuationByte(name[i]))
-            ++i;
+        while (i < name.size() && isContinuationByte(name[i])) ++i;
         return i;
     };
     while (n < name.size()) {
@@ -48,8 +47,7 @@ bool matchFolded(std::string_view name, std::string_view pattern) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
 }
 
@@ -57,15 +55,13 @@ bool matchFolded(std::string_view name, std::string_view pattern) {
 
 std::string FilePath(std::string_view path) {
     std::size_t cut = lastSeparator(path);
-    if (cut == std::string_view::npos)
-        return std::string(path);
+    if (cut == std::string_view::npos) return std::string(path);
     return std::string(path.substr(0, cut));
 }
 
 std::string FileTitle(std::string_view path) {
     std::size_t cut = lastSeparator(path);
-    if (cut == std::string_view::npos)
-        return std::string(path);
+    if (cut == std::string_view::npos) return std::string(path);
     return std::string(path.substr(cut + 1));
 }
 
@@ -83,36 +79,29 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 }
 
 void FindFiles(std::string& directory, std::vector<std::string>& list, std::string_view pattern) {
-    if (directory.empty() || !IsSeparator(directory.back()))
-        directory.push_back(NativeSeparator());
+    if (directory.empty() || !IsSeparator(directory.back())) directory.push_back(NativeSeparator());
 
     std::vector<std::string> names;
     bool anyNormalFile = false;
     std::error_code error;
     std::filesystem::directory_iterator it(PathFromUtf8(directory), error), end;
     for (; !error && it != end; it.increment(error)) {
-        if (!IsNormalFile(it->path()))
-            continue;
+        if (!IsNormalFile(*it)) continue;
         anyNormalFile = true;
         std::string name = Utf8FromPath(it->path().filename());
-        if (MatchesPattern(name, pattern))
-            names.push_back(std::move(name));
+        if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
     }
-    if (!anyNormalFile)
-        return;
+    if (!anyNormalFile) return;
 
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
-    for (const auto& name : names)
-        list.push_back(directory + name);
+    for (const auto& name : names) list.push_back(directory + name);
 }
 
 std::string ProperCase(std::string_view text) {
-    if (text.empty())
-        return {};
+    if (text.empty()) return {};
     std::size_t first = 1;
-    while (first < text.size() && isContinuationByte(text[first]))
-        ++first;
+    while (first < text.size() && isContinuationByte(text[first])) ++first;
     return UpperCase(text.substr(0, first)) + LowerCase(text.substr(first));
 }
 
@@ -120,12 +109,10 @@ std::string CleanLine(std::string_view line) {
     std::string out;
     out.reserve(line.size());
     for (char c : line) {
-        if (c != '\0' && c != '\t')
-            out.push_back(c);
+        if (c != '\0' && c != '\t') out.push_back(c);
     }
     std::size_t begin = out.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return {};
+    if (begin == std::string::npos) return {};
     std::size_t end = out.find_last_not_of(' ');
     return out.substr(begin, end - begin + 1);
 }

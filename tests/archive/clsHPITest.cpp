@@ -73,11 +73,13 @@ TEST(clsHPI, UnopenedArchiveListsAndExtractsNothing) {
 
 TEST(clsHPIEnabled, FourthCharacterFromTheEndDecides) {
     clsHPI hpi;
-    for (const char* name : {"/ta/rev.hpi", "/ta/rev.ccx", "/ta/mod.ufo", "abc", ""}) {
+    for (const char* name :
+         {"/ta/rev.hpi", "/ta/rev.ccx", "/ta/mod.ufo", "abc", "", "/ta/é.ufo", "/ta/mod.éhpi"}) {
         hpi.Filename = name;
         EXPECT_TRUE(hpi.Enabled()) << name;
     }
-    for (const char* name : {"/ta/rev.xhpi", "/ta/REV.XCCX", "/ta/mod.xufo", "xufo"}) {
+    for (const char* name :
+         {"/ta/rev.xhpi", "/ta/REV.XCCX", "/ta/mod.xufo", "xufo", "/ta/x.xéüö"}) {
         hpi.Filename = name;
         EXPECT_FALSE(hpi.Enabled()) << name;
     }
