@@ -1,5 +1,7 @@
 #include "app/ArchivePipeline.h"
 
+#include <algorithm>
+
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
@@ -15,6 +17,7 @@ ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<boo
       m_archives(paths.size()),
       m_stages(paths.size(), Stage::Waiting),
       m_toDecode(paths.size()),
+      m_batchesLeft(paths.size(), 0),
       m_window(window == 0 ? 1 : window) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         m_archives[i].path = std::move(paths[i]);
@@ -72,7 +75,12 @@ void ArchivePipeline::scheduleLocked() {
             m_stages[m_nextToDecide] = Stage::Ready;
         } else {
             m_stages[m_nextToDecide] = Stage::Decoding;
-            m_decodeTasks.push_back({m_nextToDecide, true});
+            std::size_t files = m_toDecode[m_nextToDecide].size();
+            for (std::size_t begin = 0; begin < files; begin += kBatchSize) {
+                m_decodeTasks.push_back(
+                    {m_nextToDecide, true, begin, std::min(files, begin + kBatchSize)});
+                ++m_batchesLeft[m_nextToDecide];
+            }
             queued = true;
         }
     }
@@ -127,7 +135,8 @@ void ArchivePipeline::runTask(const Task& task) {
             archive.hpi->LoadFile(archive.path);
             archive.hpi->CreateListing(m_listedDirectories);
         } else {
-            for (std::size_t i : m_toDecode[task.index]) {
+            for (std::size_t b = task.begin; b < task.end; ++b) {
+                std::size_t i = m_toDecode[task.index][b];
                 const std::string& path = archive.hpi->Listing[i];
                 archive.decoded[i] =
                     DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path));
@@ -135,12 +144,16 @@ void ArchivePipeline::runTask(const Task& task) {
         }
     } catch (...) {
         // Carried to the consumer, which raises it where a one-thread scan would have.
-        archive.error = std::current_exception();
+        std::lock_guard lock(m_mutex);
+        if (!archive.error) archive.error = std::current_exception();
     }
     {
         std::lock_guard lock(m_mutex);
-        bool failed = archive.error != nullptr;
-        m_stages[task.index] = task.decode || failed ? Stage::Ready : Stage::Listed;
+        if (task.decode) {
+            if (--m_batchesLeft[task.index] == 0) m_stages[task.index] = Stage::Ready;
+        } else {
+            m_stages[task.index] = archive.error ? Stage::Ready : Stage::Listed;
+        }
     }
     m_progress.notify_all();
 }

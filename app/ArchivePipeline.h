@@ -59,8 +59,13 @@ class ArchivePipeline {
     enum class Stage { Waiting, Listing, Listed, Decoding, Ready };
     struct Task {
         std::size_t index;
-        bool decode;  // false: open and list
+        bool decode;                     // false: open and list
+        std::size_t begin = 0, end = 0;  // the batch of m_toDecode[index] to decode
     };
+
+    // A big archive is decoded in batches of this many files, so that both
+    // workers share it instead of one holding up the merge.
+    static constexpr std::size_t kBatchSize = 32;
 
     void work();
     void runTask(const Task& task);
@@ -72,6 +77,7 @@ class ArchivePipeline {
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;
     std::vector<std::vector<std::size_t>> m_toDecode;  // Listing positions, by archive
+    std::vector<std::size_t> m_batchesLeft;            // decode batches still running, by archive
     std::unordered_set<std::string> m_claimed;         // folded unit/weapon paths listed so far
     std::size_t m_window;
     std::size_t m_nextToList = 0, m_nextToDecide = 0, m_nextToTake = 0;

@@ -8,6 +8,7 @@
 #include "app/ArchivePipeline.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
+#include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "catalogue/MenuConflicts.h"
 #include "catalogue/SideGroups.h"
@@ -105,20 +106,20 @@ class Scan {
         std::string directory = m_session.userDataDirectory;
         std::vector<std::string> lists;
         FindFiles(directory, lists, "*.udf");
+        if (lists.empty()) return;
+        // The TA directory is listed once for all the lists, not looked up for each.
+        DirectoryNames taFiles(LocateTADirectory(m_session));
         for (const auto& list : lists) {
-            std::string taDirectory = LocateTADirectory(m_session);
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taDirectory)) addToArchiveList(archive);
+            if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
         }
     }
 
     std::vector<std::string> findArchives() {
         PhaseTimer timer(slot(m_timings, &ScanTimings::findingArchives));
         std::vector<std::string> archives;
-        for (const auto& pattern : kArchivePatterns) {
-            std::string directory = LocateTADirectory(m_session);
-            FindFiles(directory, archives, pattern);
-        }
+        DirectoryNames taFiles(LocateTADirectory(m_session));  // listed once for all patterns
+        for (const auto& pattern : kArchivePatterns) FindFiles(taFiles, archives, pattern);
         return archives;
     }
 

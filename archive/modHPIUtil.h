@@ -4,8 +4,9 @@
 // create/add/pack a new archive, with the argument order and results the rest
 // of the program relies on. Handles are 32-bit integers; 0 means failure.
 // Text crossing these calls is UTF-8 (the library decodes the archives'
-// Windows-1252 names). The calls are safe to use from several threads, each
-// handle by one thread at a time.
+// Windows-1252 names). The calls are safe to use from several threads; files
+// may be extracted from one handle on several threads at once, while its
+// directory walks and its closing belong to one thread at a time.
 
 #include <cstdint>
 #include <span>

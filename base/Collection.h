@@ -10,11 +10,11 @@
 // catchable exception; callers that merely want to know use tryAdd().
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -38,6 +38,7 @@ class Collection {
     void Add(T item) {
         m_items.push_back(std::move(item));
         m_keys.emplace_back(std::nullopt);
+        m_hashes.push_back(0);
     }
 
     // Adds an item under `key`; throws DuplicateKeyError when the key is taken.
@@ -47,10 +48,19 @@ class Collection {
 
     // Adds an item under `key` unless the key is taken; returns whether it was added.
     bool tryAdd(T item, std::string_view key) {
-        auto [it, inserted] = m_index.try_emplace(FoldCase(key), m_items.size());
-        if (!inserted) return false;
+        std::size_t hash = useIndex() ? HashNoCase(key) : 0;
+        if (find(key, hash)) return false;
         m_items.push_back(std::move(item));
         m_keys.emplace_back(std::string(key));
+        m_hashes.push_back(hash);
+        ++m_keyCount;
+        if (useIndex()) {
+            if (m_slots.empty() || (m_keyCount + 1) * 4 > m_slots.size() * 3) {
+                rebuildIndex();
+            } else {
+                place(m_items.size() - 1);
+            }
+        }
         return true;
     }
 
@@ -68,13 +78,11 @@ class Collection {
         return i ? &m_items[*i - 1] : nullptr;
     }
 
-    bool Contains(std::string_view key) const { return m_index.count(FoldCase(key)) != 0; }
+    bool Contains(std::string_view key) const { return indexOf(key).has_value(); }
 
     // The 1-based position of the item under `key`.
     std::optional<std::size_t> indexOf(std::string_view key) const {
-        auto it = m_index.find(FoldCase(key));
-        if (it == m_index.end()) return std::nullopt;
-        return it->second + 1;
+        return find(key, useIndex() ? HashNoCase(key) : 0);
     }
 
     // The key the item at the 1-based `index` was added with, if any.
@@ -84,15 +92,20 @@ class Collection {
 
     void Remove(std::size_t index) {
         std::size_t i = checkedIndex(index);
-        m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(i));
-        m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(i));
+        if (m_keys[i]) --m_keyCount;
+        auto at = [i](auto& vector) { return vector.begin() + static_cast<std::ptrdiff_t>(i); };
+        m_items.erase(at(m_items));
+        m_keys.erase(at(m_keys));
+        m_hashes.erase(at(m_hashes));
         rebuildIndex();
     }
 
     void Clear() {
         m_items.clear();
         m_keys.clear();
-        m_index.clear();
+        m_hashes.clear();
+        m_slots.clear();
+        m_keyCount = 0;
     }
 
     std::size_t Count() const { return m_items.size(); }
@@ -100,7 +113,7 @@ class Collection {
     void reserve(std::size_t n) {
         m_items.reserve(n);
         m_keys.reserve(n);
-        m_index.reserve(n);
+        m_hashes.reserve(n);
     }
 
     iterator begin() { return m_items.begin(); }
@@ -109,6 +122,12 @@ class Collection {
     const_iterator end() const { return m_items.end(); }
 
   private:
+    // Up to this many keys are searched one by one: a unit's weapons and a
+    // weapon's units rarely reach it; the catalogue's lists hash theirs.
+    static constexpr std::size_t kLinearLimit = 8;
+
+    bool useIndex() const { return m_keyCount >= kLinearLimit; }
+
     std::size_t checkedIndex(std::size_t index) const {
         if (index < 1 || index > m_items.size()) {
             throw std::out_of_range("Collection index " + std::to_string(index) +
@@ -117,16 +136,48 @@ class Collection {
         return index - 1;
     }
 
+    // The 1-based position of `key`; `hash` is its HashNoCase once the index is in use.
+    std::optional<std::size_t> find(std::string_view key, std::size_t hash) const {
+        if (m_slots.empty()) {
+            for (std::size_t i = 0; i < m_keys.size(); ++i) {
+                if (m_keys[i] && EqualsNoCase(*m_keys[i], key)) return i + 1;
+            }
+            return std::nullopt;
+        }
+        std::size_t mask = m_slots.size() - 1;
+        for (std::size_t s = hash & mask; m_slots[s] != 0; s = (s + 1) & mask) {
+            std::size_t i = m_slots[s] - 1;
+            if (m_hashes[i] == hash && EqualsNoCase(*m_keys[i], key)) return i + 1;
+        }
+        return std::nullopt;
+    }
+
+    // Open addressing over positions: m_slots holds position + 1, 0 when free.
+    void place(std::size_t position) {
+        std::size_t mask = m_slots.size() - 1;
+        std::size_t s = m_hashes[position] & mask;
+        while (m_slots[s] != 0) s = (s + 1) & mask;
+        m_slots[s] = static_cast<std::uint32_t>(position + 1);
+    }
+
     void rebuildIndex() {
-        m_index.clear();
+        m_slots.clear();
+        if (!useIndex()) return;
+        std::size_t size = 16;
+        while (size * 3 < (m_keyCount + 1) * 8) size *= 2;  // at most 3/8 full after a rebuild
+        m_slots.assign(size, 0);
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            if (m_keys[i]) m_index.emplace(FoldCase(*m_keys[i]), i);
+            if (!m_keys[i]) continue;
+            m_hashes[i] = HashNoCase(*m_keys[i]);
+            place(i);
         }
     }
 
     std::vector<T> m_items;
     std::vector<std::optional<std::string>> m_keys;
-    std::unordered_map<std::string, std::size_t> m_index;  // folded key -> 0-based position
+    std::vector<std::size_t> m_hashes;  // HashNoCase of each key, once the index is in use
+    std::vector<std::uint32_t> m_slots;
+    std::size_t m_keyCount = 0;
 };
 
 }  // namespace kloxmere

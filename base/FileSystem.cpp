@@ -59,7 +59,8 @@ std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
     if (in.bad()) throw FileError("Cannot read " + Utf8FromPath(path));
     return bytes;
 #else
-    // One open, one fstat and the reads: lists are read by the thousand at start-up.
+    // One open, one fstat, the reads and a close: lists are read by the
+    // thousand at start-up.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw FileError("Cannot open " + Utf8FromPath(path) + ": " + std::strerror(errno));
     struct stat info {};
@@ -171,6 +172,25 @@ bool IsNormalFile(const fs::directory_entry& entry) {
     std::error_code error;
     return entry.is_regular_file(error) && !isHiddenName(entry.path());
 #endif
+}
+
+DirectoryNames::DirectoryNames(std::string directory) : m_directory(std::move(directory)) {
+    if (m_directory.empty() || !IsSeparator(m_directory.back())) m_directory += NativeSeparator();
+    std::error_code error;
+    fs::directory_iterator it(PathFromUtf8(m_directory), error), end;
+    for (; !error && it != end; it.increment(error)) {
+        if (!IsNormalFile(*it)) continue;
+        std::string name = Utf8FromPath(it->path().filename());
+        m_byName.emplace(name, name);  // the first spelling met stands for the others
+        m_exact.insert(name);
+        m_names.push_back(std::move(name));
+    }
+}
+
+std::string DirectoryNames::find(std::string_view name) const {
+    if (m_exact.count(std::string(name))) return std::string(name);
+    auto it = m_byName.find(name);
+    return it == m_byName.end() ? std::string() : it->second;
 }
 
 }  // namespace kloxmere

@@ -10,7 +10,11 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "base/TextCase.h"
 
 namespace kloxmere {
 
@@ -46,5 +50,29 @@ bool IsNormalFile(const std::filesystem::path& path);
 // The same for an entry met while listing a directory, using the file type
 // the listing already carries where the platform gives one (no extra stat).
 bool IsNormalFile(const std::filesystem::directory_entry& entry);
+
+// The normal files of one directory, listed once and found by name without
+// regard to case (installations copied from Windows mix REV.HPI and rev.hpi).
+class DirectoryNames {
+  public:
+    // Lists `directory` (a UTF-8 path); an unreadable directory holds no names.
+    explicit DirectoryNames(std::string directory);
+
+    // The directory as given, ending in a separator.
+    const std::string& directory() const { return m_directory; }
+
+    // `name` as spelled on disk: itself when a file of exactly that name
+    // exists, else one differing only in case; "" when there is none.
+    std::string find(std::string_view name) const;
+
+    // Every name, in the order the directory listed them.
+    const std::vector<std::string>& all() const { return m_names; }
+
+  private:
+    std::string m_directory;
+    std::vector<std::string> m_names;
+    std::unordered_set<std::string> m_exact;
+    std::unordered_map<std::string, std::string, NoCaseHash, NoCaseEqual> m_byName;
+};
 
 }  // namespace kloxmere

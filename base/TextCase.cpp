@@ -112,6 +112,18 @@ std::string mapCase(std::string_view text, char (*ascii)(char), Map map) {
 
 }  // namespace
 
+std::size_t HashNoCase(std::string_view text) {
+    auto hashBytes = [](std::string_view bytes) {
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (char c : bytes) {
+            hash ^= static_cast<unsigned char>(asciiLower(c));
+            hash *= 1099511628211ull;
+        }
+        return static_cast<std::size_t>(hash);
+    };
+    return IsAscii(text) ? hashBytes(text) : hashBytes(FoldCase(text));
+}
+
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -150,6 +162,14 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 }
 
 bool LessNoCase(std::string_view a, std::string_view b) {
+    if (IsAscii(a) && IsAscii(b)) {
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            char x = asciiLower(a[i]), y = asciiLower(b[i]);
+            if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+        }
+        if (a.size() != b.size()) return a.size() < b.size();
+        return a < b;
+    }
     std::string fa = FoldCase(a), fb = FoldCase(b);
     if (fa != fb) return fa < fb;
     return a < b;

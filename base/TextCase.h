@@ -15,6 +15,21 @@ std::string LowerCase(std::string_view text);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// A hash that agrees with EqualsNoCase: equal strings without regard to case
+// hash alike. ASCII text is hashed without a copy.
+std::size_t HashNoCase(std::string_view text);
+
+// Hash and equality functors without regard to case, for unordered
+// containers of strings; both accept std::string_view lookups.
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return HashNoCase(text); }
+};
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
+};
+
 // True when every byte is below 0x80.
 bool IsAscii(std::string_view text);
 

@@ -14,20 +14,17 @@ clsUnitArchive& Catalogue::NewArchive() {
 }
 
 std::string Catalogue::AddUnit(clsUnit& unit) {
-    std::string number = std::to_string(UnitList.Count() + 1);
-    std::string key = unit.Name + number;
-    while (!UnitList.tryAdd(&unit, key)) {
-        key.insert(key.size() - number.size(), "_");
-    }
+    std::string key = RunningNumberKey(unit.Name, UnitList.Count() + 1, [&](const std::string& k) {
+        return UnitList.tryAdd(&unit, k);
+    });
     m_unitPositions.emplace(&unit, UnitList.Count());
-    m_unitFiles.insert(FoldCase(unit.Filename));
+    m_unitFiles.insert(unit.Filename);
     return key;
 }
 
 bool Catalogue::AddWeapon(clsWeapon& weapon) {
-    if (!WeaponList.tryAdd(&weapon, weapon.Name))
-        return false;
-    m_weaponFiles.insert(FoldCase(weapon.Filename));
+    if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;
+    m_weaponFiles.insert(weapon.Filename);
     return true;
 }
 
@@ -36,11 +33,11 @@ bool Catalogue::AddMenuEntry(clsMenuEntry& entry) {
 }
 
 bool Catalogue::HasUnitFile(std::string_view path) const {
-    return m_unitFiles.count(FoldCase(path)) != 0;
+    return m_unitFiles.find(path) != m_unitFiles.end();
 }
 
 bool Catalogue::HasWeaponFile(std::string_view path) const {
-    return m_weaponFiles.count(FoldCase(path)) != 0;
+    return m_weaponFiles.find(path) != m_weaponFiles.end();
 }
 
 bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const {
@@ -57,16 +54,13 @@ bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) 
 
 std::string Catalogue::UnitKey(const clsUnit& unit) const {
     auto it = m_unitPositions.find(&unit);
-    if (it == m_unitPositions.end())
-        return {};
+    if (it == m_unitPositions.end()) return {};
     return UnitList.KeyAt(it->second).value_or(std::string());
 }
 
 clsUnit& Catalogue::currentUnit() {
-    if (CurrentUnit)
-        return *CurrentUnit;
-    if (!m_emptyUnit)
-        m_emptyUnit = std::make_unique<clsUnit>();
+    if (CurrentUnit) return *CurrentUnit;
+    if (!m_emptyUnit) m_emptyUnit = std::make_unique<clsUnit>();
     return *m_emptyUnit;
 }
 

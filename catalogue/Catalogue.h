@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/Collection.h"
+#include "base/TextCase.h"
 #include "catalogue/clsUnitGroup.h"
 #include "units/clsMenuEntry.h"
 #include "units/clsUnit.h"
@@ -21,6 +22,20 @@
 #include "units/clsWeapon.h"
 
 namespace kloxmere {
+
+// The key of the `number`th record named `name`: the name directly followed
+// by the number, as the list rows and UnitList use it. Should that key be
+// taken (ARM1 as number 1 and ARM as number 11 both make ARM11), "_" is put
+// before the number until `tryTake(key)` accepts the key.
+template <class TryTake>
+std::string RunningNumberKey(std::string_view name, std::size_t number, TryTake&& tryTake) {
+    std::string digits = std::to_string(number);
+    std::string key = std::string(name) + digits;
+    for (std::string separator = "_"; !tryTake(key); separator += '_') {
+        key = std::string(name) + separator + digits;
+    }
+    return key;
+}
 
 class Catalogue {
   public:
@@ -68,8 +83,8 @@ class Catalogue {
 
   private:
     std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
-    std::unordered_set<std::string> m_unitFiles;    // folded Filename of UnitList units
-    std::unordered_set<std::string> m_weaponFiles;  // folded Filename of WeaponList weapons
+    // Filename of UnitList's units and of WeaponList's weapons, without regard to case.
+    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_unitFiles, m_weaponFiles;
     std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
     std::unique_ptr<clsUnit> m_emptyUnit;
 };

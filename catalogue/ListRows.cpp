@@ -70,14 +70,11 @@ void fillWeaponsTab(const Catalogue& catalogue, std::vector<ListRow>& rows) {
     // Name and position can repeat a key (ARM1 at 1 and ARM at 11 both give
     // ARM11); "_" goes before the number then, as for UnitList's keys, so
     // that no weapon loses its row.
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> taken;
     std::size_t position = 0;
     for (const clsWeapon* weapon : catalogue.WeaponList) {
-        std::string number = std::to_string(++position);
-        std::string key = weapon->Name + number;
-        while (!taken.insert(FoldCase(key)).second) {
-            key.insert(key.size() - number.size(), "_");
-        }
+        std::string key = RunningNumberKey(
+            weapon->Name, ++position, [&](const std::string& k) { return taken.insert(k).second; });
         rows.push_back(
             ListRow{std::move(key),
                     weapon->Name,

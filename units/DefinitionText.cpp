@@ -25,7 +25,9 @@ bool isBlank(char c) {
 }  // namespace
 
 std::string_view CleanLineView(std::string_view line, std::string& scratch) {
-    if (line.find_first_of(std::string_view("\0\t", 2)) != std::string_view::npos) {
+    bool clean = true;
+    for (char c : line) clean &= c != '\0' && c != '\t';
+    if (!clean) {
         scratch.clear();
         for (char c : line) {
             if (c != '\0' && c != '\t') scratch.push_back(c);

@@ -15,16 +15,16 @@ namespace kloxmere {
 // each end a line; the last line may end at the end of the text.
 template <class Fn>
 void ForEachLine(std::string_view text, Fn&& fn) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            fn(text.substr(start));
-            return;
-        }
+    // A plain loop: find_first_of would search the set once per character.
+    const char* data = text.data();
+    std::size_t size = text.size(), start = 0;
+    while (start < size) {
+        std::size_t end = start;
+        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
         fn(text.substr(start, end - start));
+        if (end == size) return;
         start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+        if (data[end] == '\r' && start < size && data[start] == '\n') ++start;
     }
 }
 

@@ -47,19 +47,6 @@ std::int32_t readCount(ByteReader& reader) {
     return count;
 }
 
-// The name of the file in `directory` that is `name` without regard to case,
-// preferring the exact spelling; empty when there is none.
-std::string findArchiveFile(const std::string& directory, const std::string& name) {
-    if (IsNormalFile(PathFromUtf8(directory + name))) return name;
-    std::error_code error;
-    std::filesystem::directory_iterator it(PathFromUtf8(directory), error), end;
-    for (; !error && it != end; it.increment(error)) {
-        std::string candidate = Utf8FromPath(it->path().filename());
-        if (EqualsNoCase(candidate, name) && IsNormalFile(it->path())) return candidate;
-    }
-    return {};
-}
-
 void parseRecords(ByteReader& reader, UnitListContents& list) {
     std::int32_t unitCount = readCount(reader);
     std::int32_t weaponCount = readCount(reader);
@@ -166,6 +153,11 @@ bool clsUnitArchive::SaveList(const std::string& path, PlatformServices& service
 
 bool clsUnitArchive::LoadList(const std::string& path, Catalogue& catalogue,
                               const std::string& taDirectory) {
+    return LoadList(path, catalogue, DirectoryNames(taDirectory));
+}
+
+bool clsUnitArchive::LoadList(const std::string& path, Catalogue& catalogue,
+                              const DirectoryNames& taFiles) {
     std::vector<std::uint8_t> bytes;
     try {
         bytes = ReadFileBytes(PathFromUtf8(path));
@@ -183,15 +175,13 @@ bool clsUnitArchive::LoadList(const std::string& path, Catalogue& catalogue,
     UnitListContents list = ParseUnitList(bytes);
     if (list.archiveName.empty()) return discard();
 
-    std::string directory = taDirectory;
-    if (directory.empty() || !IsSeparator(directory.back())) directory += NativeSeparator();
-    std::string onDisk = findArchiveFile(directory, list.archiveName);
-    if (onDisk.empty()) onDisk = findArchiveFile(directory, ToggledName(list.archiveName));
+    std::string onDisk = taFiles.find(list.archiveName);
+    if (onDisk.empty()) onDisk = taFiles.find(ToggledName(list.archiveName));
     if (onDisk.empty()) return false;  // the archive is gone; the list stays for when it returns
     if (list.damaged) return discard();
 
     HPI = std::make_unique<clsHPI>();
-    HPI->Filename = directory + onDisk;
+    HPI->Filename = taFiles.directory() + onDisk;
     for (auto& unit : list.units) {
         unit->HPI = HPI.get();
         unit->Group = this;

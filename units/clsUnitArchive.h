@@ -16,6 +16,7 @@
 namespace kloxmere {
 
 class Catalogue;
+class DirectoryNames;
 class PlatformServices;
 class clsHPI;
 class clsMenuEntry;
@@ -111,6 +112,8 @@ class clsUnitArchive {
     // disabled form). False when the list is not used: its archive is not in
     // the TA directory (the list stays), or the list is damaged (it is deleted).
     bool LoadList(const std::string& path, Catalogue& catalogue, const std::string& taDirectory);
+    // The same with the TA directory's files listed once, for loading many lists.
+    bool LoadList(const std::string& path, Catalogue& catalogue, const DirectoryNames& taFiles);
 
   private:
     void mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,

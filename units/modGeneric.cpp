@@ -21,8 +21,10 @@ bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Wildcard match over folded UTF-8; "?" takes one whole character.
-bool matchFolded(std::string_view name, std::string_view pattern) {
+// Wildcard match; "?" takes one whole character. `name` and `pattern` are
+// folded already, or ASCII compared through `lower`.
+template <class Lower>
+bool matchWildcards(std::string_view name, std::string_view pattern, Lower lower) {
     std::size_t n = 0, p = 0;
     std::size_t starP = std::string_view::npos, starN = 0;
     auto skipChar = [&](std::size_t i) {
@@ -37,7 +39,7 @@ bool matchFolded(std::string_view name, std::string_view pattern) {
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n = skipChar(n);
-        } else if (p < pattern.size() && pattern[p] == name[n]) {
+        } else if (p < pattern.size() && lower(pattern[p]) == lower(name[n])) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {
@@ -75,27 +77,28 @@ void WriteZString(ByteWriter& writer, std::string_view text) {
 }
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
-    return matchFolded(FoldCase(name), FoldCase(pattern));
+    if (IsAscii(name) && IsAscii(pattern)) {  // the usual case, matched without copies
+        return matchWildcards(name, pattern, [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        });
+    }
+    return matchWildcards(FoldCase(name), FoldCase(pattern), [](char c) { return c; });
 }
 
 void FindFiles(std::string& directory, std::vector<std::string>& list, std::string_view pattern) {
     if (directory.empty() || !IsSeparator(directory.back())) directory.push_back(NativeSeparator());
+    FindFiles(DirectoryNames(directory), list, pattern);
+}
 
+void FindFiles(const DirectoryNames& directory, std::vector<std::string>& list,
+               std::string_view pattern) {
     std::vector<std::string> names;
-    bool anyNormalFile = false;
-    std::error_code error;
-    std::filesystem::directory_iterator it(PathFromUtf8(directory), error), end;
-    for (; !error && it != end; it.increment(error)) {
-        if (!IsNormalFile(*it)) continue;
-        anyNormalFile = true;
-        std::string name = Utf8FromPath(it->path().filename());
-        if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
+    for (const auto& name : directory.all()) {
+        if (MatchesPattern(name, pattern)) names.push_back(name);
     }
-    if (!anyNormalFile) return;
-
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
-    for (const auto& name : names) list.push_back(directory + name);
+    for (const auto& name : names) list.push_back(directory.directory() + name);
 }
 
 std::string ProperCase(std::string_view text) {

@@ -9,6 +9,7 @@
 namespace kloxmere {
 
 class ByteReader;
+class DirectoryNames;
 class ByteWriter;
 
 // The text before the last "\" or "/" of `path`; `path` itself when it holds neither.
@@ -31,6 +32,9 @@ void WriteZString(ByteWriter& writer, std::string_view text);
 // when it ends in none. Nothing is appended when the directory holds no normal
 // file at all, or cannot be read.
 void FindFiles(std::string& directory, std::vector<std::string>& list, std::string_view pattern);
+// The same over a directory listed once, for several patterns in a row.
+void FindFiles(const DirectoryNames& directory, std::vector<std::string>& list,
+               std::string_view pattern);
 
 // Whether `name` matches a "*"/"?" wildcard pattern, without regard to case.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

@@ -25,6 +25,13 @@ void writeCrowdedInstallation(const TempDir& ta, unsigned seed) {
     std::mt19937 random(seed);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const char* extensions[] = {".hpi", ".xhpi", ".ccx", ".xccx", ".ufo", ".xufo"};
+    // One archive big enough to be decoded in several batches.
+    ArchiveFiles giant;
+    for (int u = 0; u < 150; ++u) {
+        std::string unit = "G" + std::to_string(u);
+        giant.push_back({"units\\" + unit + ".fbi", UnitText(unit, "ARM", "BIG", {"W1"})});
+    }
+    WriteArchive(ta.file("giant.hpi"), giant);
     for (int a = 0; a < 70; ++a) {
         std::string name = "pack" + std::to_string(pick(40)) + extensions[pick(6)];
         if (ta.exists(name)) continue;

@@ -50,3 +50,21 @@ TEST(Collection, RemovingKeepsTheOtherKeysFindable) {
     list.Add("a again", "a");  // the removed key is free again
     EXPECT_EQ(list.Count(), 3u);
 }
+
+TEST(Collection, ManyKeysBehaveLikeFew) {
+    // Small collections search their keys one by one, large ones hash them:
+    // both must find, refuse and remove alike.
+    Collection<int> list;
+    for (int i = 0; i < 40; ++i) {
+        list.Add(i, "Key" + std::to_string(i));
+        for (int j = 0; j <= i; ++j) ASSERT_EQ(*list.Find("KEY" + std::to_string(j)), j);
+        EXPECT_FALSE(list.tryAdd(-1, "key" + std::to_string(i)));
+    }
+    list.Add(99);  // an item without a key in between
+    for (int i = 39; i >= 0; i -= 2) list.Remove(*list.indexOf("key" + std::to_string(i)));
+    EXPECT_EQ(list.Count(), 21u);
+    EXPECT_EQ(list.Find("key39"), nullptr);
+    EXPECT_EQ(*list.Find("KEY38"), 38);
+    EXPECT_EQ(list.indexOf("key0"), 1u);
+    EXPECT_TRUE(list.tryAdd(39, "Key39"));
+}

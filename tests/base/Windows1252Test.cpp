@@ -10,8 +10,7 @@ using namespace kloxmere;
 
 TEST(Windows1252, EveryByteRoundTrips) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     std::string utf8 = DecodeWindows1252(all);
     EXPECT_EQ(EncodeWindows1252(utf8), all);
 }
