@@ -7,6 +7,7 @@
 
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
+#include "base/Utf8.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -42,24 +43,6 @@ std::string directoryWithSeparator(const fs::path& path) {
     return text;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -81,9 +64,9 @@ std::optional<std::string> readEscaped(std::string_view text, std::size_t& pos, 
             return;
         }
         if (u >= 0xDC00 && u <= 0xDFFF && highSurrogate) {
-            appendUtf8(out, 0x10000 + ((char32_t{highSurrogate} - 0xD800) << 10) + (u - 0xDC00));
+            AppendUtf8(out, 0x10000 + ((char32_t{highSurrogate} - 0xD800) << 10) + (u - 0xDC00));
         } else {
-            appendUtf8(out, u);
+            AppendUtf8(out, u);
         }
         highSurrogate = 0;
     };

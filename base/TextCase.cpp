@@ -1,5 +1,7 @@
 #include "base/TextCase.h"
 
+#include "base/Utf8.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -13,54 +15,19 @@ char asciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 
-// Decodes the code point starting at text[i] and advances i. Malformed
-// sequences yield the single byte's value so that nothing is lost.
+// The character at text[i], moving i past it. A malformed byte yields
+// 0xDC00 plus its value, so that it survives case mapping unchanged.
 char32_t nextCodePoint(std::string_view text, std::size_t& i) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
-        ++i;
-        return 0xDC00 + b0;  // a lone byte, kept distinct from real characters
-    }
-    char32_t cp = b0 & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        unsigned char b = byte(i + static_cast<std::size_t>(k));
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0xDC00 + b0;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp >= 0xD800 && cp <= 0xDFFF) {  // surrogates are not characters of UTF-8
-        ++i;
-        return 0xDC00 + b0;
-    }
-    i += static_cast<std::size_t>(length);
-    return cp;
+    unsigned char first = static_cast<unsigned char>(text[i]);
+    std::optional<char32_t> cp = NextUtf8(text, i);
+    return cp ? *cp : 0xDC00 + first;
 }
 
 void appendCodePoint(std::string& out, char32_t cp) {
     if (cp >= 0xDC80 && cp <= 0xDCFF) {  // a lone byte from nextCodePoint
         out.push_back(static_cast<char>(cp - 0xDC00));
-    } else if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        AppendUtf8(out, cp);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "base/Windows1252.h"
 
 #include "base/TextCase.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -30,44 +31,6 @@ int byteOf(char32_t cp) {
     return -1;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-// Decodes one UTF-8 character at utf8[i], advancing i; -1 for malformed input.
-long nextCodePoint(std::string_view utf8, std::size_t& i) {
-    auto b0 = static_cast<unsigned char>(utf8[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + static_cast<std::size_t>(length) > utf8.size()) {
-        ++i;
-        return -1;
-    }
-    long cp = b0 & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        auto b = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return -1;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    i += static_cast<std::size_t>(length);
-    return cp;
-}
-
 }  // namespace
 
 std::string DecodeWindows1252(std::string_view bytes) {
@@ -79,7 +42,7 @@ std::string DecodeWindows1252(std::string_view bytes) {
         if (byte < 0x80) {
             out.push_back(c);
         } else {
-            appendUtf8(out, codePointOf(byte));
+            AppendUtf8(out, codePointOf(byte));
         }
     }
     return out;
@@ -94,8 +57,8 @@ std::string EncodeWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        long cp = nextCodePoint(utf8, i);
-        int byte = cp < 0 ? -1 : byteOf(static_cast<char32_t>(cp));
+        std::optional<char32_t> cp = NextUtf8(utf8, i);
+        int byte = cp ? byteOf(*cp) : -1;
         out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return out;
@@ -103,8 +66,8 @@ std::string EncodeWindows1252(std::string_view utf8) {
 
 bool IsWindows1252Encodable(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
-        long cp = nextCodePoint(utf8, i);
-        if (cp < 0 || byteOf(static_cast<char32_t>(cp)) < 0) return false;
+        std::optional<char32_t> cp = NextUtf8(utf8, i);
+        if (!cp || byteOf(*cp) < 0) return false;
     }
     return true;
 }
