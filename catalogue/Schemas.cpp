@@ -13,6 +13,7 @@
 #include "catalogue/BusyPointer.h"
 #include "catalogue/Catalogue.h"
 #include "units/ArchiveNames.h"
+#include "units/DefinitionText.h"
 #include "units/clsUnitArchive.h"
 #include "units/modGeneric.h"
 
@@ -106,29 +107,12 @@ bool readSchemaFile(const std::string& path, std::vector<std::string>& lines,
 
 std::vector<std::string> ParseSchema(std::string_view bytes) {
     std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
+    ForEachLine(bytes, [&](std::string_view line) {
         // Only the file name counts; a line holding nothing else names nothing.
         std::size_t separator = line.find_last_of("\\/");
-        if (separator != std::string_view::npos) {
-            line.remove_prefix(separator + 1);
-        }
-        if (!line.empty()) {
-            names.push_back(DecodeWindows1252(line));
-        }
-        start = end;
-        if (start < bytes.size() && bytes[start] == '\r') {
-            ++start;
-        }
-        if (start < bytes.size() && bytes[start] == '\n') {
-            ++start;
-        }
-    }
+        if (separator != std::string_view::npos) line.remove_prefix(separator + 1);
+        if (!line.empty()) names.push_back(DecodeWindows1252(line));
+    });
     return names;
 }
 
