@@ -13,6 +13,7 @@
 #include "catalogue/MenuConflicts.h"
 #include "catalogue/SideGroups.h"
 #include "catalogue/WeaponConflicts.h"
+#include "units/ArchiveNames.h"
 #include "units/modGeneric.h"
 
 namespace kloxmere {
@@ -21,8 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const std::vector<std::string> kArchivePatterns = {"*.hpi",  "*.xhpi", "*.ccx",
-                                                   "*.xccx", "*.ufo",  "*.xufo"};
 const std::vector<std::string> kListedDirectories = {"units", "weapons", "download"};
 
 class NoUnitsFound : public std::runtime_error {
@@ -117,10 +116,7 @@ class Scan {
 
     std::vector<std::string> findArchives() {
         PhaseTimer timer(slot(m_timings, &ScanTimings::findingArchives));
-        std::vector<std::string> archives;
-        DirectoryNames taFiles(LocateTADirectory(m_session));  // listed once for all patterns
-        for (const auto& pattern : kArchivePatterns) FindFiles(taFiles, archives, pattern);
-        return archives;
+        return FindArchiveFiles(DirectoryNames(LocateTADirectory(m_session)));
     }
 
     // One archive on the calling thread: open, list, decode, merge.

@@ -21,10 +21,6 @@ namespace kloxmere {
 
 namespace {
 
-// The six archive patterns of a TA directory, in the order they are listed.
-constexpr const char* kArchivePatterns[] = {"*.hpi",  "*.xhpi", "*.ccx",
-                                            "*.xccx", "*.ufo",  "*.xufo"};
-
 // Brings archives to the state a schema's lines name. Each line, in order,
 // reaches every archive, in order, whose enabled name matches the line's
 // without regard to case and whose state differs from the line's. The
@@ -192,11 +188,9 @@ SchemaResult ApplySchemaFile(const std::string& path, std::string taDirectory,
                              kApplicationTitle, MessageIcon::Exclamation);
         return result;
     }
-    std::vector<std::string> paths;
-    for (const char* pattern : kArchivePatterns) {
-        FindFiles(taDirectory, paths, pattern);
-    }
-    // FindFiles has ended taDirectory in a separator.
+    DirectoryNames taFiles(taDirectory);
+    std::vector<std::string> paths = FindArchiveFiles(taFiles);
+    taDirectory = taFiles.directory();  // ends in a separator
     auto rename = [&taDirectory](std::size_t, const std::string& from, bool,
                                  std::string& reason) -> std::optional<std::string> {
         std::string to = taDirectory + ToggledName(from);

@@ -1,5 +1,6 @@
 #include "units/ArchiveNames.h"
 
+#include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "units/modGeneric.h"
 
@@ -33,6 +34,14 @@ std::string ToggledName(std::string_view path) {
     std::string extension(LastCharacters(name, 3));
     if (xFollowsDot(name, dot)) return name.substr(0, dot) + "." + extension;
     return name.substr(0, dot) + ".x" + extension;
+}
+
+std::vector<std::string> FindArchiveFiles(const DirectoryNames& taDirectory) {
+    std::vector<std::string> archives;
+    for (const char* pattern : {"*.hpi", "*.xhpi", "*.ccx", "*.xccx", "*.ufo", "*.xufo"}) {
+        FindFiles(taDirectory, archives, pattern);
+    }
+    return archives;
 }
 
 }  // namespace kloxmere
