@@ -182,3 +182,22 @@ TEST(CatalogueKeys, ATakenRunningNumberKeyIsMadeUnique) {
     EXPECT_EQ(catalogue.UnitKey(*units[10]), "ARM_11");
     EXPECT_EQ(catalogue.UnitList.Count(), 11u);
 }
+
+TEST(Scan, TheWorkingDirectoryIsLeftAlone) {
+    // Definition files are read from memory: files of the names the game's
+    // tools use for their temporary copies stay as the user left them.
+    ScanFixture f;
+    std::filesystem::remove_all(f.ta.path());
+    WriteDemoInstallation(f.ta.str());
+    TempDir work;
+    for (const char* name : {"temp.fbi", "temp.tdf", "download.tdf", "temp.pcx"}) {
+        work.write(name, "the user's own file");
+    }
+    auto before = std::filesystem::current_path();
+    std::filesystem::current_path(work.path());
+    f.scan(2);
+    std::filesystem::current_path(before);
+    ASSERT_EQ(f.session.catalogue.UnitList.Count(), 10u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.path()), {}), 4);
+    EXPECT_EQ(work.read("temp.fbi").size(), 19u);
+}
