@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tools/DeterministicRandom.h"
+#include "tools/Lz77Encoder.h"
 
 namespace kloxmere::tools {
 
@@ -378,15 +379,15 @@ FillerPool::FillerPool(std::uint64_t seed, std::size_t variantsPerKind) {
 
 FillerPool::~FillerPool() = default;
 
-std::shared_ptr<const EncodedFile> FillerPool::get(FillerKind kind, std::uint64_t selector,
-                                                   HpiFileEncoding encoding) {
+std::shared_ptr<const HpiEncodedFile> FillerPool::get(FillerKind kind, std::uint64_t selector,
+                                                      HpiFileEncoding encoding) {
     auto& variants = m_variants[static_cast<std::size_t>(kind)];
     Variant& variant = *variants[selector % variants.size()];
     std::size_t slot = encodingSlot(encoding);
     std::call_once(variant.once[slot], [&] {
         std::vector<std::uint8_t> content = MakeFillerContent(kind, variant.size, variant.seed);
-        variant.encoded[slot] =
-            std::make_shared<const EncodedFile>(EncodeArchiveFile(content, encoding));
+        variant.encoded[slot] = std::make_shared<const HpiEncodedFile>(
+            EncodeHpiFile(content, encoding, EncodeLz77Chunk));
     });
     return variant.encoded[slot];
 }

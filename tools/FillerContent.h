@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "archive/HpiWriter.h"
-#include "tools/ArchiveAssembler.h"
 
 namespace kloxmere::tools {
 
@@ -43,15 +42,15 @@ class FillerPool {
 
     // The variant `selector` picks (any number; it is reduced to the pool's
     // size), encoded as `encoding`.
-    std::shared_ptr<const EncodedFile> get(FillerKind kind, std::uint64_t selector,
-                                           HpiFileEncoding encoding);
+    std::shared_ptr<const HpiEncodedFile> get(FillerKind kind, std::uint64_t selector,
+                                              HpiFileEncoding encoding);
 
   private:
     struct Variant {
         std::size_t size = 0;
         std::uint64_t seed = 0;
         std::array<std::once_flag, 6> once;
-        std::array<std::shared_ptr<const EncodedFile>, 6> encoded;
+        std::array<std::shared_ptr<const HpiEncodedFile>, 6> encoded;
     };
     std::array<std::vector<std::unique_ptr<Variant>>, kFillerKinds> m_variants;
 };

@@ -10,11 +10,12 @@
 #include <thread>
 #include <vector>
 
+#include "archive/HpiWriter.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
-#include "tools/ArchiveAssembler.h"
 #include "tools/FillerContent.h"
 #include "tools/InstallationPlan.h"
+#include "tools/Lz77Encoder.h"
 
 namespace kloxmere::tools {
 
@@ -53,10 +54,10 @@ std::string mapDescription(const std::string& name, DeterministicRandom& random)
 class ArchiveWriter {
   public:
     ArchiveWriter(const PlannedArchive& archive, const InstallationPlan& plan, FillerPool& pool)
-        : m_archive(archive),
-          m_pool(pool),
-          m_random(archive.seed),
-          m_assembler(archive.key, plan.trailerYear) {}
+        : m_archive(archive), m_pool(pool), m_random(archive.seed), m_writer(archive.key) {
+        m_writer.setTrailerYear(plan.trailerYear);
+        m_writer.setLz77Compressor(EncodeLz77Chunk);
+    }
 
     WrittenArchive write(const std::filesystem::path& path) {
         const PlannedArchive& a = m_archive;
@@ -82,22 +83,28 @@ class ArchiveWriter {
         }
         if (a.role == ArchiveRole::Game || a.role == ArchiveRole::Expansion) addGameFiles();
 
-        ArchiveAssembler::Summary summary = m_assembler.write(path);
+        HpiWriter::Layout layout;
+        m_writer.write(path, &layout);
         WrittenArchive written;
-        written.archiveBytes = summary.totalBytes;
+        written.archiveBytes = layout.totalBytes;
         written.contentBytes = m_contentBytes;
-        written.definitionBytes = summary.directoryEnd;
+        written.definitionBytes = layout.directoryEnd;
         for (const std::string& definition : m_definitions)
-            written.definitionBytes += summary.dataBytes.at(definition);
+            written.definitionBytes += layout.dataBytes.at(definition);
         return written;
     }
 
   private:
+    // The first file of a path stays; a later one of the same path (without
+    // regard to case) is left out.
+    void addBytes(const std::string& path, std::vector<std::uint8_t> bytes) {
+        if (m_writer.contains(path)) return;
+        m_contentBytes += bytes.size();
+        m_writer.addFile(path, std::move(bytes), m_archive.encoding);
+    }
+
     void addText(const std::string& path, const std::string& text) {
-        std::vector<std::uint8_t> bytes(text.begin(), text.end());
-        auto encoded =
-            std::make_shared<const EncodedFile>(EncodeArchiveFile(bytes, m_archive.encoding));
-        if (m_assembler.add(path, std::move(encoded))) m_contentBytes += bytes.size();
+        addBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
     }
 
     void addDefinition(const std::string& path, const std::string& text) {
@@ -108,8 +115,9 @@ class ArchiveWriter {
     void addFiller(const std::string& path, FillerKind kind, const std::string& selector) {
         auto file = m_pool.get(kind, HashText(selector) ^ static_cast<std::uint64_t>(kind),
                                m_archive.encoding);
-        std::uint32_t size = file->size;
-        if (m_assembler.add(path, std::move(file))) m_contentBytes += size;
+        if (m_writer.contains(path)) return;
+        m_contentBytes += file->size;
+        m_writer.addEncodedFile(path, std::move(file));
     }
 
     // A unit's model, script, sounds, animation and build picture. A second
@@ -154,17 +162,14 @@ class ArchiveWriter {
                                {static_cast<std::uint8_t>(i * 7), static_cast<std::uint8_t>(i * 3),
                                 static_cast<std::uint8_t>(255 - i), 0});
             }
-            auto encoded =
-                std::make_shared<const EncodedFile>(EncodeArchiveFile(palette, m_archive.encoding));
-            if (m_assembler.add("palettes\\PALETTE.PAL", std::move(encoded)))
-                m_contentBytes += palette.size();
+            addBytes("palettes\\PALETTE.PAL", std::move(palette));
         }
     }
 
     const PlannedArchive& m_archive;
     FillerPool& m_pool;
     DeterministicRandom m_random;
-    ArchiveAssembler m_assembler;
+    HpiWriter m_writer;
     std::vector<std::string> m_definitions;
     std::uint64_t m_contentBytes = 0;
 };

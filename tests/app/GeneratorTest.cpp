@@ -1,5 +1,5 @@
-// The installation generator: what a scan of its output catalogues, the
-// shape of what it writes, and the archive assembler it writes with.
+// The installation generator: what a scan of its output catalogues and the
+// shape of what it writes.
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,8 @@
 #include "base/TextCase.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
-#include "tools/ArchiveAssembler.h"
 #include "tools/FillerContent.h"
 #include "tools/InstallationGenerator.h"
-#include "tools/Lz77Encoder.h"
 #include "units/clsUnitArchive.h"
 #include "units/clsWeapon.h"
 #include "units/modGeneric.h"
@@ -253,7 +251,7 @@ TEST(Generator, FillerCompressesLikeRealFilesNotLikeNoiseOrZeros) {
         auto kind = static_cast<FillerKind>(k);
         FillerSizes sizes = FillerSizeRange(kind);
         std::vector<std::uint8_t> content = MakeFillerContent(kind, sizes.largest, 11);
-        EncodedFile encoded = EncodeArchiveFile(content, {HpiCompression::Zlib, false});
+        HpiEncodedFile encoded = EncodeHpiFile(content, {HpiCompression::Zlib, false});
         double ratio =
             static_cast<double>(encoded.data.size()) / static_cast<double>(content.size());
         EXPECT_GT(ratio, 0.25) << "kind " << k;
@@ -262,54 +260,4 @@ TEST(Generator, FillerCompressesLikeRealFilesNotLikeNoiseOrZeros) {
         if (kind == FillerKind::Script) scriptRatio = ratio;
     }
     EXPECT_GT(soundRatio, scriptRatio);  // sampled sound hardly compresses; code does
-}
-
-TEST(ArchiveAssembler, GivesTheWritersBytesForTheSameFiles) {
-    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files = {
-        {"units\\ZED.FBI", bytesOf("[UNITINFO]\r\n{\r\n\tUnitName=ZED;\r\n}\r\n")},
-        {"Units\\alpha.fbi", bytesOf("[UNITINFO]\n{\nUnitName=ALPHA;\n}\n")},
-        {"objects3d\\big.3do", MakeFillerContent(FillerKind::Model, 150'000, 5)},
-        {"features\\rocks\\r1.3do", MakeFillerContent(FillerKind::Model, 9'000, 6)},
-        {"empty.txt", {}},
-    };
-    struct Case {
-        std::uint8_t key;
-        HpiFileEncoding encoding;
-    };
-    for (const Case& c :
-         {Case{0, {HpiCompression::Zlib, false}}, Case{0x5A, {HpiCompression::Lz77, true}},
-          Case{0xC3, {HpiCompression::Lz77, false}}, Case{7, {HpiCompression::Stored, false}}}) {
-        HpiWriter writer(c.key);
-        writer.setTrailerYear("1998");
-        writer.setLz77Compressor(
-            [](std::span<const std::uint8_t> chunk) { return EncodeLz77Chunk(chunk); });
-        ArchiveAssembler assembler(c.key, "1998");
-        for (const auto& [path, content] : files) {
-            writer.addFile(path, content, c.encoding);
-            EXPECT_TRUE(assembler.add(
-                path, std::make_shared<EncodedFile>(EncodeArchiveFile(content, c.encoding))));
-        }
-        EXPECT_FALSE(assembler.add("UNITS\\zed.fbi", std::make_shared<EncodedFile>()));
-
-        ArchiveAssembler::Summary summary;
-        std::vector<std::uint8_t> built = assembler.build(&summary);
-        ASSERT_EQ(built, writer.build()) << "key " << int(c.key);
-        EXPECT_EQ(summary.totalBytes, built.size());
-
-        TempDir dir;
-        ArchiveAssembler::Summary written = assembler.write(dir.path() / "a.hpi");
-        EXPECT_EQ(dir.read("a.hpi"), built);
-        EXPECT_FALSE(dir.exists("a.hpi.part"));
-        EXPECT_EQ(written.directoryEnd, summary.directoryEnd);
-
-        // The summary's data sizes are what a reader reads to extract each file.
-        auto archive = HpiArchive::fromMemory(built);
-        ResetHpiBytesRead();
-        for (const auto& [path, content] : files) {
-            EXPECT_EQ(archive->extract(path), content) << path;
-        }
-        std::uint64_t data = 0;
-        for (const auto& [path, bytes] : summary.dataBytes) data += bytes;
-        EXPECT_EQ(HpiBytesRead(), data);
-    }
 }
