@@ -10,7 +10,6 @@
 //   kloxmere_bench_scan [--tier M,L,XL] [--reps N] [--seed N] [--data DIR] [--cli PATH]
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -33,6 +32,7 @@
 #include "bench/ScanFloor.h"
 #include "catalogue/ListRows.h"
 #include "catalogue/ViewState.h"
+#include "tools/InstallationGenerator.h"
 #include "units/modGeneric.h"
 
 namespace {
@@ -440,11 +440,6 @@ int usage() {
     return 2;
 }
 
-bool parseNumber(std::string_view text, std::uint64_t& out) {
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return error == std::errc() && end == text.data() + text.size();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -463,9 +458,9 @@ int main(int argc, char** argv) {
                 options.tiers.push_back(*tier);
                 start = comma + 1;
             }
-        } else if (arg == "--reps" && parseNumber(value, number) && number > 0) {
+        } else if (arg == "--reps" && tools::ParseNumber(value, number) && number > 0) {
             options.reps = static_cast<int>(number);
-        } else if (arg == "--seed" && parseNumber(value, number)) {
+        } else if (arg == "--seed" && tools::ParseNumber(value, number)) {
             options.seed = number;
         } else if (arg == "--data") {
             options.data = PathFromUtf8(value);

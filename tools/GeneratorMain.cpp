@@ -3,7 +3,6 @@
 //
 //   kloxmere-gen DIR --tier M|L|XL [--seed N] [--threads N]
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -23,11 +22,6 @@ int usage() {
     return 2;
 }
 
-bool parseNumber(std::string_view text, std::uint64_t& out) {
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return error == std::errc() && end == text.data() + text.size();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,9 +39,9 @@ int main(int argc, char** argv) {
                 return 2;
             }
         } else if (arg == "--seed" && hasValue) {
-            if (!parseNumber(argv[++i], seed)) return usage();
+            if (!tools::ParseNumber(argv[++i], seed)) return usage();
         } else if (arg == "--threads" && hasValue) {
-            if (!parseNumber(argv[++i], threads)) return usage();
+            if (!tools::ParseNumber(argv[++i], threads)) return usage();
         } else if (!arg.starts_with("-") && directory.empty()) {
             directory = std::string(arg);
         } else {

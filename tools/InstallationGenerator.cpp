@@ -304,6 +304,14 @@ GeneratedInstallation GenerateInstallation(const std::filesystem::path& director
     return result;
 }
 
+bool ParseNumber(std::string_view text, std::uint64_t& out) {
+    std::uint64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return false;
+    out = value;
+    return true;
+}
+
 std::string FormatGeneratedInstallation(const GeneratedInstallation& installation) {
     std::string text = "tier=" + installation.tier.name + "\n";
     for (const auto& [name, field] : kTierFields)
@@ -331,8 +339,7 @@ std::optional<GeneratedInstallation> ParseGeneratedInstallation(std::string_view
             continue;
         }
         std::uint64_t number = 0;
-        auto [rest, problem] = std::from_chars(value.data(), value.data() + value.size(), number);
-        if (problem != std::errc() || rest != value.data() + value.size()) return std::nullopt;
+        if (!ParseNumber(value, number)) return std::nullopt;
         for (const auto& [name, field] : kTierFields) {
             if (key == name) {
                 installation.tier.*field = number;

@@ -80,4 +80,10 @@ GeneratedInstallation GenerateInstallation(const std::filesystem::path& director
 std::string FormatGeneratedInstallation(const GeneratedInstallation& installation);
 std::optional<GeneratedInstallation> ParseGeneratedInstallation(std::string_view text);
 
+// Reads `text` as a whole unsigned decimal number, as the summary's values and
+// the numeric options of the generator and the benchmarks are written. False,
+// and `out` unchanged, for anything else: a sign, a space, a trailing
+// character, a value beyond 64 bits.
+bool ParseNumber(std::string_view text, std::uint64_t& out);
+
 }  // namespace kloxmere::tools

@@ -241,6 +241,12 @@ TEST(Generator, SummaryTextRoundTrips) {
     std::string damaged = text;
     damaged.replace(damaged.find("units=6300"), 10, "units=63x0");
     EXPECT_FALSE(ParseGeneratedInstallation(damaged));
+    std::uint64_t number = 5;
+    for (std::string_view bad : {"", "-1", " 1", "1 ", "0x10", "18446744073709551616"})
+        EXPECT_FALSE(ParseNumber(bad, number)) << bad;
+    EXPECT_EQ(number, 5u);
+    EXPECT_TRUE(ParseNumber("18446744073709551615", number));
+    EXPECT_EQ(number, 18'446'744'073'709'551'615u);
     EXPECT_TRUE(TierNamed("xl"));
     EXPECT_FALSE(TierNamed("XXL"));
 }
