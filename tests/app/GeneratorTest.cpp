@@ -16,6 +16,7 @@
 #include "archive/clsHPI.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
+#include "tests/support/CatalogueDump.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
 #include "tools/FillerContent.h"
@@ -78,13 +79,17 @@ TEST_F(GeneratedTiny, AScanCataloguesExactlyTheTiersCountsWithConflicts) {
     EXPECT_GT(s_made.weaponSections, s_made.weapons);
     EXPECT_GT(s_made.menuEntriesWritten, s_made.menuEntries);
 
-    for (unsigned threads : {1u, 0u}) {
+    std::string oneThreadCatalogue;
+    for (unsigned threads : {1u, 2u, 4u}) {
         TempDir home;
         RecordingServices services;
         Session session(services, home.str(), home.str());
         session.TADirectory = Utf8FromPath(ta()) + "/";
         ScanInstallation(session, ScanOptions{threads, nullptr});
         const Catalogue& c = session.catalogue;
+        // Decoding on several threads must build exactly the one-thread catalogue.
+        if (threads == 1) oneThreadCatalogue = DumpCatalogue(c);
+        EXPECT_EQ(DumpCatalogue(c), oneThreadCatalogue) << threads << " threads";
         EXPECT_TRUE(services.messages.empty()) << services.messages.front().text;
         EXPECT_EQ(c.ArchiveList.Count(), s_made.cataloguedArchives);
         EXPECT_EQ(c.UnitList.Count(), 60u);
