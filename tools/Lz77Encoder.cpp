@@ -26,8 +26,7 @@ std::vector<std::uint8_t> EncodeLz77Chunk(std::span<const std::uint8_t> input) {
         return ((static_cast<std::size_t>(input[i]) << 5) ^ input[i + 1]) & (kHashSize - 1);
     };
     auto insert = [&](std::size_t i) {
-        if (i + 1 >= input.size())
-            return;
+        if (i + 1 >= input.size()) return;
         std::size_t h = hashAt(i);
         previous[i] = head[h];
         head[h] = static_cast<std::int32_t>(i);
@@ -41,8 +40,7 @@ std::vector<std::uint8_t> EncodeLz77Chunk(std::span<const std::uint8_t> input) {
             out.push_back(0);
             bit = 0;
         }
-        if (isMatch)
-            out[tagPos] = static_cast<std::uint8_t>(out[tagPos] | (1u << bit));
+        if (isMatch) out[tagPos] = static_cast<std::uint8_t>(out[tagPos] | (1u << bit));
         ++bit;
     };
     auto emitWord = [&](std::uint16_t word) {
@@ -59,18 +57,14 @@ std::vector<std::uint8_t> EncodeLz77Chunk(std::span<const std::uint8_t> input) {
             for (std::int32_t s = head[hashAt(q)]; s >= 0 && candidates < kMaxCandidates;
                  s = previous[static_cast<std::size_t>(s)], ++candidates) {
                 std::size_t start = static_cast<std::size_t>(s);
-                if (q - start > kMaxDistance)
-                    break;
-                if (((start + 1) & 0xFFF) == 0)
-                    continue;  // would read as the end marker
+                if (q - start > kMaxDistance) break;
+                if (((start + 1) & 0xFFF) == 0) continue;  // would read as the end marker
                 std::size_t length = 0;
-                while (length < limit && input[start + length] == input[q + length])
-                    ++length;
+                while (length < limit && input[start + length] == input[q + length]) ++length;
                 if (length > bestLength) {
                     bestLength = length;
                     bestStart = start;
-                    if (length == limit)
-                        break;
+                    if (length == limit) break;
                 }
             }
         }
@@ -78,8 +72,7 @@ std::vector<std::uint8_t> EncodeLz77Chunk(std::span<const std::uint8_t> input) {
             emitTag(true);
             emitWord(static_cast<std::uint16_t>((((bestStart + 1) & 0xFFF) << 4) |
                                                 (bestLength - kMinMatch)));
-            for (std::size_t k = 0; k < bestLength; ++k)
-                insert(q + k);
+            for (std::size_t k = 0; k < bestLength; ++k) insert(q + k);
             q += bestLength;
         } else {
             emitTag(false);

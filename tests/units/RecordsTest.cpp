@@ -38,8 +38,7 @@ struct Records {
         return *weapons.back();
     }
     void attachAll() {
-        for (auto& u : units)
-            u->AttachWeapons(weaponList);
+        for (auto& u : units) u->AttachWeapons(weaponList);
     }
     static void conflict(clsWeapon& a, clsWeapon& b) {
         a.Conflicts.push_back(&b);
