@@ -17,32 +17,35 @@ std::string MenuConflictMessage(const clsMenuEntry& first, const clsMenuEntry& s
 }
 
 // Comparing every pair of entries would take n(n - 1) / 2 string comparisons,
-// too many for a large installation. The entries are grouped by their folded
-// Location instead; for entry i, the later members of its group are exactly
-// the j > i a pairwise pass would match, in the same order. Any number of
-// entries is handled alike.
+// too many for a large installation. Instead each entry is chained to the
+// next entry of the same Location (without regard to case); for entry i, its
+// chain holds exactly the j > i a pairwise pass would match, in the same
+// order. Any number of entries is handled alike.
 void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
     const auto& entries = catalogue.MenuEntryList;
     const std::size_t n = entries.Count();
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    // For each entry, in list order: its group and its place in that group.
-    std::unordered_map<std::string, std::vector<const clsMenuEntry*>> byLocation;
-    byLocation.reserve(n);
-    std::vector<std::pair<const std::vector<const clsMenuEntry*>*, std::size_t>> places;
-    places.reserve(n);
-    for (const clsMenuEntry* entry : entries) {
-        auto& group = byLocation[FoldCase(entry->Location())];
-        group.push_back(entry);
-        places.emplace_back(&group, group.size() - 1);
+    std::vector<std::size_t> next(n, kNone);
+    {
+        // Location -> the last entry of that Location met so far.
+        std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> last;
+        last.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            auto [it, added] = last.try_emplace(entries.Item(i + 1)->Location(), i);
+            if (!added) {
+                next[it->second] = i;
+                it->second = i;
+            }
+        }
     }
 
     const auto max = static_cast<std::int32_t>(n);
     for (std::size_t i = 0; i < n; ++i) {
         services.Update(static_cast<std::int32_t>(i + 1), max);
-        const auto& [group, place] = places[i];
-        const clsMenuEntry& first = *(*group)[place];
-        for (std::size_t j = place + 1; j < group->size(); ++j) {
-            catalogue.MenuConflictList.push_back(MenuConflictMessage(first, *(*group)[j]));
+        const clsMenuEntry& first = *entries.Item(i + 1);
+        for (std::size_t j = next[i]; j != kNone; j = next[j]) {
+            catalogue.MenuConflictList.push_back(MenuConflictMessage(first, *entries.Item(j + 1)));
         }
     }
 }
