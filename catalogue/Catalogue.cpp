@@ -58,6 +58,11 @@ std::string Catalogue::UnitKey(const clsUnit& unit) const {
     return UnitList.KeyAt(it->second).value_or(std::string());
 }
 
+const WeaponPartners::Group& Catalogue::KeepWeaponGroup(WeaponPartners::Group group) {
+    m_weaponGroups.push_back(std::move(group));
+    return m_weaponGroups.back();
+}
+
 clsUnit& Catalogue::currentUnit() {
     if (CurrentUnit) return *CurrentUnit;
     if (!m_emptyUnit) m_emptyUnit = std::make_unique<clsUnit>();

@@ -6,6 +6,7 @@
 // one. It owns the archive records, which own the records they loaded; the
 // lists below link to them.
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,6 +79,10 @@ class Catalogue {
     // The UnitList key of `unit` ("" when it is not in UnitList).
     std::string UnitKey(const clsUnit& unit) const;
 
+    // Keeps a group of weapons sharing one number for as long as the catalogue
+    // lives; their Conflicts read it.
+    const WeaponPartners::Group& KeepWeaponGroup(WeaponPartners::Group group);
+
     // CurrentUnit, or an empty unit the catalogue keeps when none was ever set.
     clsUnit& currentUnit();
 
@@ -87,6 +92,7 @@ class Catalogue {
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_unitFiles, m_weaponFiles;
     std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
     std::unique_ptr<clsUnit> m_emptyUnit;
+    std::deque<WeaponPartners::Group> m_weaponGroups;  // a deque: groups never move
 };
 
 }  // namespace kloxmere

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 
 #include "archive/clsHPI.h"
@@ -40,10 +41,13 @@ struct Records {
     void attachAll() {
         for (auto& u : units) u->AttachWeapons(weaponList);
     }
-    static void conflict(clsWeapon& a, clsWeapon& b) {
-        a.Conflicts.push_back(&b);
-        b.Conflicts.push_back(&a);
+    // Gives `a` and `b` the same weapon number, as the conflict pass would find it.
+    void conflict(clsWeapon& a, clsWeapon& b) {
+        groups.push_back({&a, &b});
+        a.Conflicts.assign(&groups.back(), &a);
+        b.Conflicts.assign(&groups.back(), &b);
     }
+    std::deque<WeaponPartners::Group> groups;
 };
 
 }  // namespace
@@ -74,7 +78,7 @@ TEST(ConflictState, EnabledCarrierWinsOverDisabledInEitherOrder) {
         Records r;
         clsWeapon& mine = r.weapon("MINE");
         clsWeapon& theirs = r.weapon("THEIRS");
-        Records::conflict(mine, theirs);
+        r.conflict(mine, theirs);
         clsUnit& unit = r.unit("A", true, {"MINE"});
         r.unit(enabledFirst ? "ON" : "OFF", enabledFirst, {"THEIRS"});
         r.unit(enabledFirst ? "OFF" : "ON", !enabledFirst, {"THEIRS"});
@@ -88,12 +92,12 @@ TEST(ConflictState, DisabledCarriersOnlyGiveTwoAndNoCarrierGivesZero) {
     clsWeapon& mine = r.weapon("MINE");
     clsWeapon& theirs = r.weapon("THEIRS");
     clsWeapon& orphan = r.weapon("ORPHAN");
-    Records::conflict(mine, theirs);
+    r.conflict(mine, theirs);
     clsUnit& unit = r.unit("A", true, {"MINE"});
     clsUnit& other = r.unit("B", false, {"THEIRS"});
     clsUnit& lonely = r.unit("C", true, {"ORPHAN"});
     clsWeapon& nobodys = r.weapon("NOBODYS");
-    Records::conflict(orphan, nobodys);
+    r.conflict(orphan, nobodys);
     r.attachAll();
     EXPECT_EQ(unit.Conflict(), 2);
     EXPECT_EQ(other.Conflict(), -1);  // its partner A is enabled, its own state plays no part
@@ -106,7 +110,7 @@ TEST(ConflictDescription, NamesEveryCarrierOfEveryConflictingWeapon) {
     Records r;
     clsWeapon& armGun = r.weapon("ARM_GUN");
     clsWeapon& coreGun = r.weapon("CORE_GUN");
-    Records::conflict(armGun, coreGun);
+    r.conflict(armGun, coreGun);
     clsUnit& a = r.unit("A", true, {"ARM_GUN"});
     r.unit("B", true, {"CORE_GUN"});
     r.unit("C", false, {"CORE_GUN"});
