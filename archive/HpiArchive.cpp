@@ -36,6 +36,9 @@ struct FileData {
     std::uint32_t offset = 0;
     std::uint32_t size = 0;
     HpiCompression compression = HpiCompression::Stored;
+    // Where the next file's data (or the archive) begins: in the usual packed
+    // layout the end of this file's chunk table and chunks.
+    std::uint64_t extentEnd = 0;
 };
 
 struct Directory {
@@ -283,6 +286,19 @@ void ArchiveState::load() {
     std::vector<std::uint8_t> block(directoryEnd - start);
     read(start, block);
     DirectoryParser(*this, block, start).parse();
+
+    std::vector<std::uint64_t> starts;
+    starts.reserve(files.size() + 1);
+    for (const FileData& file : files) starts.push_back(file.offset);
+    // The last file's data ends where the trailer begins; without a trailer its
+    // last chunk is simply read on its own.
+    starts.push_back(length >= directoryEnd + hpi::kTrailerSize ? length - hpi::kTrailerSize
+                                                                : length);
+    std::sort(starts.begin(), starts.end());
+    for (FileData& file : files) {
+        file.extentEnd =
+            *std::upper_bound(starts.begin(), starts.end(), std::uint64_t{file.offset});
+    }
 }
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
@@ -325,9 +341,26 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
     std::vector<std::uint8_t> out;
     if (chunks == 0) return out;
 
-    // The range was checked when the archive was opened.
-    std::vector<std::uint8_t> table(chunks * 4);
-    read(data.offset, table);
+    // Where the file's table and chunks can be told to end before the next
+    // file, they are read in one piece; otherwise table and chunks one by one.
+    // Either way the range is checked: the table when the archive was opened,
+    // the chunks below.
+    std::uint64_t tableBytes = chunks * 4;
+    std::uint64_t mostExpected =
+        tableBytes + chunks * hpi::kChunkHeaderSize + data.size + data.size / 8 + 64;
+    std::uint64_t extent = data.extentEnd > data.offset ? data.extentEnd - data.offset : 0;
+    std::vector<std::uint8_t> whole;
+    if (extent >= tableBytes && extent <= mostExpected && extent <= length - data.offset) {
+        whole.resize(extent);
+        read(data.offset, whole);
+    }
+    std::vector<std::uint8_t> table;
+    if (whole.empty()) {
+        table.resize(tableBytes);
+        read(data.offset, table);
+    } else {
+        table.assign(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(tableBytes));
+    }
     std::uint64_t position = data.offset + table.size();
     std::uint64_t total = 0;
     for (std::uint64_t k = 0; k < chunks; ++k) {
@@ -347,11 +380,18 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::uint32_t expected = k + 1 < chunks
                                      ? hpi::kChunkSize
                                      : data.size - static_cast<std::uint32_t>(k * hpi::kChunkSize);
-        chunk.resize(onDisk);
-        read(position, chunk);
+        std::span<std::uint8_t> chunkBytes;
+        std::uint64_t within = position - data.offset;
+        if (within + onDisk <= whole.size()) {
+            chunkBytes = std::span(whole).subspan(within, onDisk);
+        } else {
+            chunk.resize(onDisk);
+            read(position, chunk);
+            chunkBytes = chunk;
+        }
         position += onDisk;
 
-        const std::uint8_t* header = chunk.data();
+        const std::uint8_t* header = chunkBytes.data();
         if (std::memcmp(header, hpi::kChunkMarker.data(), 4) != 0) {
             fail(label + " has no SQSH marker");
         }
@@ -370,7 +410,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
             fail(label + " holds " + std::to_string(decompressedSize) + " bytes instead of " +
                  std::to_string(expected));
         }
-        std::span<std::uint8_t> payload(chunk.data() + hpi::kChunkHeaderSize, compressedSize);
+        std::span<std::uint8_t> payload(chunkBytes.data() + hpi::kChunkHeaderSize, compressedSize);
         std::uint32_t sum = 0;
         for (std::uint8_t byte : payload) sum += byte;
         if (sum != checksum) fail(label + " fails its checksum");

@@ -119,4 +119,17 @@ TEST(HpiArchiveReads, OpenReadsOnlyTheHeaderAndDirectoryAndExtractOnlyThatFile) 
     EXPECT_EQ(HpiBytesRead(), 4 + chunkOnDisk);
 }
 
+TEST(HpiArchiveReads, FilesWhoseEndCannotBeToldAreReadChunkByChunk) {
+    // Without the trailer the last file's data runs to the end of the file,
+    // past where a file's extent is assumed to end; it still reads whole.
+    HpiWriter writer = MakeWriter();
+    writer.addFile("a.bin", SampleBytes(70000));
+    writer.addFile("z.bin", SampleBytes(150000));
+    auto bytes = writer.build();
+    bytes.resize(bytes.size() - 36);
+    auto archive = HpiArchive::fromMemory(bytes, "untrailed.hpi");
+    EXPECT_EQ(archive->extract("z.bin"), SampleBytes(150000));
+    EXPECT_EQ(archive->extract("a.bin"), SampleBytes(70000));
+}
+
 }  // namespace
