@@ -296,8 +296,9 @@ void ArchiveState::load() {
                                                                 : length);
     std::sort(starts.begin(), starts.end());
     for (FileData& file : files) {
-        file.extentEnd =
-            *std::upper_bound(starts.begin(), starts.end(), std::uint64_t{file.offset});
+        // A file starting at or after the trailer's place (an odd layout) runs to the end.
+        auto next = std::upper_bound(starts.begin(), starts.end(), std::uint64_t{file.offset});
+        file.extentEnd = next == starts.end() ? length : *next;
     }
 }
 
