@@ -176,7 +176,7 @@ class Scan {
 
     // Extracts and parses the archive's definition files that the catalogue
     // does not already hold, by Listing position, timing each kind.
-    std::vector<std::optional<DecodedFile>> decode(const clsHPI& hpi) {
+    std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi) {
         std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
         for (std::size_t i = 0; i < hpi.Listing.size(); ++i) {
             const std::string& path = hpi.Listing[i];

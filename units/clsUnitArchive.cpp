@@ -96,23 +96,23 @@ std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text
     return entries;
 }
 
-DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind) {
+DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind) {
     DecodedFile decoded;
+    if (kind == DefinitionKind::Unit) {
+        decoded.unit = std::make_unique<clsUnit>();
+        decoded.unit->HPI = &hpi;
+        decoded.extracted = decoded.unit->Load(path);
+        if (!decoded.extracted) decoded.unit.reset();
+        return decoded;
+    }
     auto bytes = hpi.ExtractToMemory(path);
     if (!bytes) return decoded;
     decoded.extracted = true;
     std::string text = DecodeWindows1252(*bytes);
-    switch (kind) {
-        case DefinitionKind::Unit:
-            decoded.unit = std::make_unique<clsUnit>();
-            ReadUnitDefinition(*decoded.unit, text);
-            break;
-        case DefinitionKind::Weapons:
-            decoded.weapons = ReadWeaponDefinitions(text);
-            break;
-        case DefinitionKind::Download:
-            decoded.menuEntries = ReadMenuEntries(text);
-            break;
+    if (kind == DefinitionKind::Weapons) {
+        decoded.weapons = ReadWeaponDefinitions(text);
+    } else {
+        decoded.menuEntries = ReadMenuEntries(text);
     }
     return decoded;
 }
@@ -133,17 +133,6 @@ void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
         }
         mergeFile(path, *kind, std::move(decoded), catalogue, services);
     }
-}
-
-void clsUnitArchive::LoadWeapons(const std::string& path, Catalogue& catalogue,
-                                 PlatformServices& services) {
-    mergeFile(path, DefinitionKind::Weapons, DecodeListedFile(*HPI, path, DefinitionKind::Weapons),
-              catalogue, services);
-}
-
-void clsUnitArchive::LoadMenuEntries(std::string_view text, clsUnitArchive& UnitArchive,
-                                     Catalogue& catalogue) {
-    UnitArchive.addMenuEntries(ReadMenuEntries(text), catalogue);
 }
 
 void clsUnitArchive::addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> entries,

@@ -43,8 +43,9 @@ struct DecodedFile {
     ~DecodedFile();
 };
 
-// Extracts `path` from the open archive `hpi` and parses it as `kind`.
-DecodedFile DecodeListedFile(const clsHPI& hpi, const std::string& path, DefinitionKind kind);
+// Extracts `path` from the open archive `hpi` and parses it as `kind` (a unit
+// through clsUnit::Load). Touches no catalogue; safe on several threads.
+DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind);
 
 // The weapons of a weapon file's text, in file order. Each weapon is the first
 // bracketed section after the previous weapon's end; it ends at the first line
@@ -93,15 +94,6 @@ class clsUnitArchive {
     // slots are decoded here).
     void LoadFiles(Catalogue& catalogue, PlatformServices& services,
                    std::vector<std::optional<DecodedFile>>* prefetched = nullptr);
-
-    // Loads one weapon file, given by its path inside the archive.
-    void LoadWeapons(const std::string& path, Catalogue& catalogue, PlatformServices& services);
-
-    // Adds the build-menu entries of a download file's text to `UnitArchive`
-    // and to the catalogue's MenuEntryList (an entry whose key is taken stays
-    // only in the archive).
-    static void LoadMenuEntries(std::string_view text, clsUnitArchive& UnitArchive,
-                                Catalogue& catalogue);
 
     // Writes this archive's fast-load list to `path`. A failure leaves any
     // earlier file at `path` as it was and is reported in a message box.
