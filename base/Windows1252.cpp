@@ -72,21 +72,4 @@ bool IsWindows1252Encodable(std::string_view utf8) {
     return true;
 }
 
-std::uint8_t FoldWindows1252Byte(std::uint8_t byte) {
-    if (byte >= 'A' && byte <= 'Z') return byte + 32;
-    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return byte + 0x20;
-    switch (byte) {
-        case 0x8A:
-            return 0x9A;  // Š
-        case 0x8C:
-            return 0x9C;  // Œ
-        case 0x8E:
-            return 0x9E;  // Ž
-        case 0x9F:
-            return 0xFF;  // Ÿ
-        default:
-            return byte;
-    }
-}
-
 }  // namespace kloxmere

@@ -22,8 +22,4 @@ std::string EncodeWindows1252(std::string_view utf8);
 // True when every character of `utf8` has a Windows-1252 byte.
 bool IsWindows1252Encodable(std::string_view utf8);
 
-// Folds one Windows-1252 byte to lower case (ASCII and the accented letters);
-// archive names are 8-bit and looked up without regard to case.
-std::uint8_t FoldWindows1252Byte(std::uint8_t byte);
-
 }  // namespace kloxmere

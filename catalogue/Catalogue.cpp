@@ -63,10 +63,4 @@ const WeaponPartners::Group& Catalogue::KeepWeaponGroup(WeaponPartners::Group gr
     return m_weaponGroups.back();
 }
 
-clsUnit& Catalogue::currentUnit() {
-    if (CurrentUnit) return *CurrentUnit;
-    if (!m_emptyUnit) m_emptyUnit = std::make_unique<clsUnit>();
-    return *m_emptyUnit;
-}
-
 }  // namespace kloxmere

@@ -83,16 +83,12 @@ class Catalogue {
     // lives; their Conflicts read it.
     const WeaponPartners::Group& KeepWeaponGroup(WeaponPartners::Group group);
 
-    // CurrentUnit, or an empty unit the catalogue keeps when none was ever set.
-    clsUnit& currentUnit();
-
   private:
     std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
     // Filename of UnitList's units and of WeaponList's weapons, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_unitFiles, m_weaponFiles;
     std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
-    std::unique_ptr<clsUnit> m_emptyUnit;
-    std::deque<WeaponPartners::Group> m_weaponGroups;  // a deque: groups never move
+    std::deque<WeaponPartners::Group> m_weaponGroups;                 // a deque: groups never move
 };
 
 }  // namespace kloxmere

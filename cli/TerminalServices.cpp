@@ -32,7 +32,7 @@ TerminalServices::~TerminalServices() {
 
 void TerminalServices::ShowMessage(const std::string& text, const std::string&, MessageIcon icon) {
     bool failure = icon == MessageIcon::None || icon == MessageIcon::Critical;
-    (failure ? m_failures : m_notes).push_back(text);
+    if (failure) m_failures.push_back(text);
     if (failure || m_quiet) return;  // failures end the command with their text
     clearLine();
     std::cout << text << '\n';

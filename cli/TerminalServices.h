@@ -16,8 +16,8 @@ namespace kloxmere::cli {
 
 class TerminalServices final : public PlatformServices {
   public:
-    // `quiet`: keep information messages for the caller instead of printing
-    // them (the JSON output carries them).
+    // `quiet`: information messages are not printed (the JSON output stands
+    // alone on stdout).
     explicit TerminalServices(bool quiet);
     ~TerminalServices() override;
 
@@ -37,8 +37,6 @@ class TerminalServices final : public PlatformServices {
     // Messages shown without an icon or with the critical one: the failures
     // the core reported (a scan that ended early, a save that failed).
     const std::vector<std::string>& failures() const { return m_failures; }
-    // Information messages, in order.
-    const std::vector<std::string>& notes() const { return m_notes; }
 
   private:
     void draw(bool force);
@@ -51,7 +49,7 @@ class TerminalServices final : public PlatformServices {
     std::string m_status;
     std::size_t m_drawnWidth = 0;
     std::chrono::steady_clock::time_point m_lastDraw{};
-    std::vector<std::string> m_failures, m_notes;
+    std::vector<std::string> m_failures;
 };
 
 }  // namespace kloxmere::cli
