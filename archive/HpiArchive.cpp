@@ -45,8 +45,8 @@ struct Directory {
     std::vector<HpiDirEntry> entries;
     // Per entry: the index into the directories (for a directory) or into the files.
     std::vector<std::uint32_t> targets;
-    // Folded name -> the entry of that name.
-    std::unordered_map<std::string, std::uint32_t> byName;
+    // Name (without regard to case) -> the entry of that name.
+    std::unordered_map<std::string, std::uint32_t, NoCaseHash, NoCaseEqual> byName;
 };
 
 libdeflate_decompressor* threadDecompressor() {
@@ -192,7 +192,7 @@ class DirectoryParser {
         for (std::uint32_t i = 0; i < entries.size(); ++i) {
             // Paths must name one entry each: a second entry of the same name
             // (in any case) could never be looked up, or would shadow a directory.
-            if (!directory.byName.try_emplace(FoldCase(entries[i].name), i).second) {
+            if (!directory.byName.try_emplace(entries[i].name, i).second) {
                 m_archive.damaged("the directory at " + hex(record) + " holds \"" +
                                   entries[i].name + "\" twice");
             }
@@ -309,7 +309,7 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
     std::uint32_t dir = 0;
     for (std::size_t i = 0;; ++i) {
         const Directory& directory = directories[dir];
-        auto it = directory.byName.find(FoldCase(parts[i]));
+        auto it = directory.byName.find(parts[i]);
         if (it == directory.byName.end()) return std::nullopt;
         if (storedPath) {
             if (i > 0) *storedPath += '\\';
