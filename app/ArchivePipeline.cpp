@@ -92,21 +92,20 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     if (!archive.hpi || archive.error) return;
     const auto& listing = archive.hpi->Listing;
     archive.decoded.resize(listing.size());
-    std::vector<std::string> claimedHere;
+    std::vector<const std::string*> claimedHere;
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
         if (*kind != DefinitionKind::Download) {
-            std::string folded = FoldCase(listing[i]);
-            if (m_claimed.count(folded) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
+            if (m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
                 continue;
             }
-            claimedHere.push_back(std::move(folded));
+            claimedHere.push_back(&listing[i]);
         }
         m_toDecode[index].push_back(i);
     }
     // An archive's own duplicate paths are left to the merge to sort out.
-    for (auto& path : claimedHere) m_claimed.insert(std::move(path));
+    for (const std::string* path : claimedHere) m_claimed.insert(*path);
 }
 
 void ArchivePipeline::work() {

@@ -23,6 +23,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/TextCase.h"
 #include "units/clsUnitArchive.h"
 
 namespace kloxmere {
@@ -78,7 +79,8 @@ class ArchivePipeline {
     std::vector<Stage> m_stages;
     std::vector<std::vector<std::size_t>> m_toDecode;  // Listing positions, by archive
     std::vector<std::size_t> m_batchesLeft;            // decode batches still running, by archive
-    std::unordered_set<std::string> m_claimed;         // folded unit/weapon paths listed so far
+    // Unit and weapon paths listed so far, without regard to case.
+    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_claimed;
     std::size_t m_window;
     std::size_t m_nextToList = 0, m_nextToDecide = 0, m_nextToTake = 0;
 

@@ -136,7 +136,7 @@ class Scan {
     void loadArchivesInParallel(const std::vector<std::string>& archives) {
         std::vector<bool> covered(archives.size());
         for (std::size_t i = 0; i < archives.size(); ++i) {
-            covered[i] = m_titles.count(FoldCase(FileTitle(archives[i]))) != 0;
+            covered[i] = m_titles.count(FileTitle(archives[i])) != 0;
         }
         ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
         for (std::size_t i = 0; i < archives.size(); ++i) {
@@ -157,7 +157,7 @@ class Scan {
         m_services.SetProgressStatus("Finding files... " + title);
         m_services.Update(static_cast<std::int32_t>(index + 1),
                           static_cast<std::int32_t>(archives.size()));
-        return m_titles.count(FoldCase(title)) == 0;
+        return m_titles.count(title) == 0;
     }
 
     // Adds an opened and listed archive to the catalogue unless it lists
@@ -193,7 +193,7 @@ class Scan {
 
     void addToArchiveList(clsUnitArchive& archive) {
         m_catalogue.ArchiveList.Add(&archive);
-        m_titles.insert(FoldCase(FileTitle(archive.HPI->Filename)));
+        m_titles.insert(FileTitle(archive.HPI->Filename));
     }
 
     Session& m_session;
@@ -201,7 +201,8 @@ class Scan {
     PlatformServices& m_services;
     ScanTimings* m_timings;
     unsigned m_threads;
-    std::unordered_set<std::string> m_titles;  // folded file names of ArchiveList's archives
+    // File names of ArchiveList's archives, without regard to case.
+    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
 };
 
 }  // namespace
