@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ViewState.h"
 

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "archive/HpiArchive.h"

@@ -5,7 +5,7 @@
 
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
-#include "catalogue/BusyPointer.h"
+#include "base/BusyPointer.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SideGroups.h"
 #include "catalogue/ViewState.h"

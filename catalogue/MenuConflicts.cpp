@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 #include "units/clsMenuEntry.h"

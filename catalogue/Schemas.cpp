@@ -5,12 +5,12 @@
 #include <set>
 #include <unordered_map>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "base/Windows1252.h"
-#include "catalogue/BusyPointer.h"
+#include "base/BusyPointer.h"
 #include "catalogue/Catalogue.h"
 #include "units/ArchiveNames.h"
 #include "units/DefinitionText.h"

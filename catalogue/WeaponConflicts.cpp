@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "catalogue/Catalogue.h"
 
 namespace kloxmere {

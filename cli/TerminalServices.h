@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 
 namespace kloxmere::cli {
 

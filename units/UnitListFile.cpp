@@ -14,7 +14,7 @@
 
 #include <filesystem>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"

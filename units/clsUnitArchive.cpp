@@ -1,6 +1,6 @@
 #include "units/clsUnitArchive.h"
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
 #include "base/Windows1252.h"

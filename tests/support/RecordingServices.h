@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "base/PlatformServices.h"
 
 namespace kloxmere::test {
 
