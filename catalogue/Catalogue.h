@@ -16,6 +16,7 @@
 
 #include "base/Collection.h"
 #include "base/TextCase.h"
+#include "catalogue/MenuConflicts.h"
 #include "catalogue/clsUnitGroup.h"
 #include "units/clsMenuEntry.h"
 #include "units/clsUnit.h"
@@ -51,7 +52,7 @@ class Catalogue {
     Collection<clsMenuEntry*> MenuEntryList;    // key: the entry's GenerateKey
     Collection<clsUnitGroup> SideList;          // key: side name
     Collection<clsUnitGroup> GroupList;         // the user's groups, key: Name
-    std::vector<std::string> MenuConflictList;  // build-menu conflicts in words
+    std::vector<MenuConflict> MenuConflictList;  // build-menu conflicts, worded when read
     clsUnit* CurrentUnit = nullptr;             // the unit shown and acted on
 
     // A new archive record owned by the catalogue, whether or not it joins ArchiveList.

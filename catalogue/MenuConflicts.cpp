@@ -16,6 +16,19 @@ std::string MenuConflictMessage(const clsMenuEntry& first, const clsMenuEntry& s
            " button " + first.Button + " on unit " + first.BuilderUnit;
 }
 
+std::string MenuConflict::Message() const {
+    return MenuConflictMessage(*first, *second);
+}
+
+std::vector<std::string> MenuConflictMessages(const Catalogue& catalogue) {
+    std::vector<std::string> messages;
+    messages.reserve(catalogue.MenuConflictList.size());
+    for (const MenuConflict& conflict : catalogue.MenuConflictList) {
+        messages.push_back(conflict.Message());
+    }
+    return messages;
+}
+
 // Comparing every pair of entries would take n(n - 1) / 2 string comparisons,
 // too many for a large installation. Instead each entry is chained to the
 // next entry of the same Location (without regard to case); for entry i, its
@@ -45,7 +58,7 @@ void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
         services.Update(static_cast<std::int32_t>(i + 1), max);
         const clsMenuEntry& first = *entries.Item(i + 1);
         for (std::size_t j = next[i]; j != kNone; j = next[j]) {
-            catalogue.MenuConflictList.push_back(MenuConflictMessage(first, *entries.Item(j + 1)));
+            catalogue.MenuConflictList.push_back({&first, entries.Item(j + 1)});
         }
     }
 }

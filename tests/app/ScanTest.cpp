@@ -58,7 +58,7 @@ TEST(Scan, TheDemoInstallationHasItsConflicts) {
     EXPECT_FALSE(f.unit("RETROGUN")->Enabled());
     EXPECT_EQ(f.unit("ARMCOM")->Conflict(), 0);
     ASSERT_EQ(c.MenuConflictList.size(), 1u);
-    EXPECT_EQ(c.MenuConflictList[0],
+    EXPECT_EQ(c.MenuConflictList[0].Message(),
               "ARMBOLT & NOVATANK are both trying to share menu 1 button 2 on unit ARMCOM");
     ASSERT_EQ(c.SideList.Count(), 3u);
     EXPECT_EQ(c.SideList.Item(3).Name, "NOVA");

@@ -77,7 +77,7 @@ TEST(MenuConflicts, MessagesNameTheEarlierEntrysButtonAndComeInPairOrder) {
     b.menuEntry(rev, "ArmCom", "1", "3", "ARMBAZ");
     RecordingServices services;
     FindMenuConflicts(b.catalogue, services);
-    EXPECT_EQ(b.catalogue.MenuConflictList,
+    EXPECT_EQ(MenuConflictMessages(b.catalogue),
               (Strings{"ARMBAR & ARMFOO" + kShare + "1 button 3 on unit armcom",
                        "ARMBAR & ARMBAZ" + kShare + "1 button 3 on unit armcom",
                        "ARMFOO & ARMBAZ" + kShare + "1 button 3 on unit ARMCOM"}));
@@ -107,7 +107,7 @@ TEST(MenuConflicts, MatchThePairwiseComparisonOnRandomEntries) {
         }
         NullPlatformServices services;
         FindMenuConflicts(b.catalogue, services);
-        ASSERT_EQ(b.catalogue.MenuConflictList, expected) << "round " << round;
+        ASSERT_EQ(MenuConflictMessages(b.catalogue), expected) << "round " << round;
     }
 }
 
@@ -121,6 +121,6 @@ TEST(MenuConflicts, MoreEntriesThanASixteenBitCountWorkLikeFewer) {
     RecordingServices services;
     FindMenuConflicts(b.catalogue, services);
     EXPECT_EQ(services.count("update "), 40001);
-    EXPECT_EQ(b.catalogue.MenuConflictList,
+    EXPECT_EQ(MenuConflictMessages(b.catalogue),
               Strings{"U & LAST" + kShare + "3 button 1 on unit B9999"});
 }

@@ -4,6 +4,7 @@
 
 #include "catalogue/GroupEditing.h"
 #include "catalogue/ListRows.h"
+#include "catalogue/MenuConflicts.h"
 #include "catalogue/SideGroups.h"
 #include "catalogue/UnitTree.h"
 #include "catalogue/ViewState.h"
@@ -88,7 +89,11 @@ TEST(FillUnitList, UnitRowsCarryTheirKeyFieldsAndStateIcon) {
     harmless.ID = "12";
     harmless.Description = "Builds";
     harmless.CostMetal = "6";
-    b.catalogue.MenuConflictList = {"menu message"};
+    b.menuEntry(enabled, "ARMCOM", "1", "2", "ARMA");
+    b.menuEntry(enabled, "armcom", "1", "2", "ARMB");
+    FindMenuConflicts(b.catalogue, services);
+    const std::string message =
+        "ARMA & ARMB are both trying to share menu 1 button 2 on unit ARMCOM";
 
     RecordingServices recording;
     auto units = FillUnitList(b.catalogue, ViewState(), recording);
@@ -110,7 +115,7 @@ TEST(FillUnitList, UnitRowsCarryTheirKeyFieldsAndStateIcon) {
     EXPECT_FALSE(menu.key);
     EXPECT_EQ(menu.text, "");
     EXPECT_EQ(menu.icon, kIconConflict);
-    EXPECT_EQ(menu.subItems, (Strings{"", "", "", "menu message"}));
+    EXPECT_EQ(menu.subItems, (Strings{"", "", "", message}));
 }
 
 TEST(FillUnitList, WeaponTabsListWeaponsAndTheFreeNumbersUpTo255) {
@@ -160,4 +165,72 @@ TEST(RefreshListState, UnitRowsFollowTheirArchivesWithoutChangingTheRows) {
     view.CurrentTab = kWeaponsTab;
     RefreshListState(b.catalogue, view, weapons);
     EXPECT_EQ(weapons[0].subItems[1], "mod.ufo");
+}
+
+TEST(ListItems, CellsAreWordedFromTheRecordsAsTheyAreNow) {
+    CatalogueBuilder b;
+    auto& mod = b.archive("/ta/mod.ufo");
+    b.weapon(mod, "GUN", 5);
+    b.weapon(mod, "OTHERGUN", 5);
+    clsUnit& a = b.unit(mod, "A", "ARM", "TANK", {"GUN"});
+    b.unit(mod, "B", "ARM", "TANK", {"OTHERGUN"});
+    b.menuEntry(mod, "A", "1", "1", "X");
+    b.menuEntry(mod, "A", "1", "1", "Y");
+    b.attachWeapons();
+    NullPlatformServices services;
+    FindWeaponConflicts(b.catalogue, services, false);
+    FindMenuConflicts(b.catalogue, services);
+    ViewState view;
+    view.CurrentTab = kConflictsTab;
+    auto items = FillUnitItems(b.catalogue, view, services);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(ItemUnit(b.catalogue, items[0]), &a);
+    EXPECT_EQ(ItemKey(b.catalogue, items[0]), b.catalogue.UnitKey(a));
+    EXPECT_EQ(ItemText(b.catalogue, kConflictsTab, items[0], 4), a.ConflictDescription());
+    EXPECT_EQ(ItemText(b.catalogue, kConflictsTab, items[2], 4),
+              b.catalogue.MenuConflictList[0].Message());
+    EXPECT_EQ(ItemText(b.catalogue, kConflictsTab, items[2], 0), "");
+    EXPECT_FALSE(ItemKey(b.catalogue, items[2]));
+    EXPECT_EQ(ItemIcon(b.catalogue, items[2]), kIconConflict);
+    EXPECT_EQ(ItemText(b.catalogue, kConflictsTab, items[0], 9), "");  // past the columns
+
+    mod.HPI->Filename = "/ta/mod.xufo";
+    EXPECT_EQ(ItemText(b.catalogue, kConflictsTab, items[0], 3), "mod.xufo");
+    EXPECT_EQ(ItemIcon(b.catalogue, items[0]), kIconDisabled);
+}
+
+TEST(SortItems, NumbersByValueTextWithoutCaseAndLongCellsByTheirWholeText) {
+    CatalogueBuilder b;
+    auto& rev = b.archive("/ta/rev.hpi");
+    const Strings costs = {"1000", "200", "", "abc", "-5", "12.5", "Abc", "30"};
+    for (std::size_t i = 0; i < costs.size(); ++i) {
+        b.unit(rev, "U" + std::to_string(i)).CostMetal = costs[i];
+    }
+    std::string longText(100, 'x');
+    b.unit(rev, "bravo").Description = longText + "b";
+    b.unit(rev, "Alpha").Description = longText + "a";
+    b.unit(rev, "alpha").Description = longText;
+    NullPlatformServices services;
+    auto items = FillUnitItems(b.catalogue, ViewState(), services);
+    auto column = [&](std::size_t c) {
+        Strings texts;
+        for (const auto& item : items) texts.push_back(ItemText(b.catalogue, kUnitsTab, item, c));
+        return texts;
+    };
+
+    SortItems(b.catalogue, kUnitsTab, 9, items);  // Cost metal
+    EXPECT_EQ(column(9),
+              (Strings{"", "", "", "", "abc", "Abc", "-5", "12.5", "30", "200", "1000"}));
+    auto once = items;
+    SortItems(b.catalogue, kUnitsTab, 9, items);  // a second click does not reverse
+    EXPECT_EQ(items, once);
+
+    SortItems(b.catalogue, kUnitsTab, 0, items);  // Name: by text without regard to case
+    EXPECT_EQ(column(0).front(), "Alpha");
+    EXPECT_EQ(column(0)[1], "alpha");  // equal without case: their order before stays
+
+    SortItems(b.catalogue, kUnitsTab, 3, items);  // Description: past the kept prefix
+    Strings descriptions = column(3);
+    EXPECT_EQ(Strings(descriptions.end() - 3, descriptions.end()),
+              (Strings{longText, longText + "a", longText + "b"}));
 }

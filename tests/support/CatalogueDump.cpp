@@ -32,7 +32,7 @@ std::string DumpCatalogue(const Catalogue& c) {
     for (std::size_t i = 1; i <= c.MenuEntryList.Count(); ++i) {
         out << "entry " << *c.MenuEntryList.KeyAt(i) << "\n";
     }
-    for (const auto& message : c.MenuConflictList) out << "menu conflict " << message << "\n";
+    for (const auto& message : MenuConflictMessages(c)) out << "menu conflict " << message << "\n";
     for (const clsUnitGroup& side : c.SideList) {
         out << "side " << side.Name << ":";
         for (const auto& tedClass : side.Keywords) out << " " << tedClass;
