@@ -32,7 +32,8 @@ class Session {
     PlatformServices& services;
     Catalogue catalogue;
     ViewState view;
-    std::string TADirectory;  // ends in a separator once found; may be set by the user
+    std::string TADirectory;   // ends in a separator once found; may be set by the user
+    std::string UnitViewPath;  // the unit viewer program's full path; "" until chosen
     std::string userDataDirectory;
     std::string programDirectory;
 };
