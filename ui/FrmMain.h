@@ -1,13 +1,172 @@
 #pragma once
 
+// The main window: the tree of sides, classes and unit groups on the left
+// above the unit panel, the tabs and the list on the right, the menus, the
+// toolbar and the status bar; and every command the user gives from them.
+//
+// The window is split over three files: FrmMain.cpp builds the controls and
+// lays them out (with the splitter bar), FrmMainCommands.cpp holds the
+// command handlers, FrmMainStartup.cpp the start-up and shut-down sequences.
+
 #include <QMainWindow>
+#include <map>
+#include <string>
+
+#include "ui/MainLayout.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTabBar;
+class QToolBar;
+class QTreeView;
+
+namespace kloxmere {
+class Session;
+class clsUnit;
+struct RenameReport;
+}  // namespace kloxmere
 
 namespace kloxmere::ui {
+
+class ForwardingServices;
+class SplitterBar;
+class UnitListModel;
+class UnitPanel;
+class UnitTreeModel;
+
+// How the window starts. The program runs the scan on a worker thread behind
+// the splash window; tests may skip the splash and scan on this thread.
+struct StartupOptions {
+    // The session's services, when they are a ForwardingServices: the scan
+    // then runs on a worker thread. Otherwise it runs on the window thread.
+    ForwardingServices* forwarding = nullptr;
+    bool splash = true;
+    unsigned scanThreads = 0;  // 0: one per processor core
+    std::string commandLine;   // the program's arguments joined by blanks
+};
 
 class FrmMain : public QMainWindow {
     Q_OBJECT
   public:
-    explicit FrmMain(QWidget* parent = nullptr);
+    explicit FrmMain(Session& session, StartupOptions options = {}, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    enum class StartResult { Shown, Ended };
+    // Runs the start-up sequence; Ended when the program is to end without
+    // its window (a schema applied from the command line, no TA directory).
+    StartResult Form_Load();
+
+    // Controls, by their names.
+    QToolBar* Toolbar;
+    SplitterBar* PicSplitter;
+    QTabBar* TabView;
+    UnitPanel* PicView;
+    QTreeView* ListUnits;
+    QTreeView* TreeUnits;
+    QStatusBar* Status;
+    QLabel* StatusPanel1;
+    QLabel* StatusPanel2;
+
+    QMenu* mnuFile;
+    QMenu* mnuView;
+    QMenu* mnuSchemas;
+    QMenu* mnuEdit;
+    QMenu* mnuHelp;
+    QAction* mnuEditSetTALocation;
+    QAction* mnuEditSetUnitView;
+    QAction* mnuFileSaveHPIListing;
+    QAction* mnuFileExit;
+    QAction* mnuViewHPI;
+    QAction* mnuViewUFO;
+    QAction* mnuUnitsGroups;
+    QAction* mnuSchemasImport;
+    QAction* mnuSchemasExport;
+    QAction* mnuEditEnableGroup;
+    QAction* mnuEditDisableGroup;
+    QAction* mnuUnitsEnable;
+    QAction* mnuViewUnitViewer;
+    QAction* mnuHelpAbout;
+
+    // The toolbar button of `key` ("open", "save", ...), or nullptr.
+    QAction* toolbarButton(const QString& key) const;
+
+    UnitTreeModel& treeModel() const { return *m_treeModel; }
+    UnitListModel& listModel() const { return *m_listModel; }
+    const MainLayout& layoutTwips() const { return m_layout; }
+    const std::string& LastTreeKey() const { return m_lastTreeKey; }
+
+    // Start-up pieces, public for tests that bring the window up on a
+    // catalogue they made.
+    void InitializeInterface();
+    bool InitializeGraphics();
+    void FillUnitTree();
+    void FillUnitList();
+    void RefreshListState();
+    void DisplayCurrentUnit();
+
+  public slots:
+    void mnuEditSetTALocation_Click();
+    void mnuEditSetUnitView_Click();
+    void mnuFileSaveHPIListing_Click();
+    void mnuFileExit_Click();
+    void mnuViewHPI_Click();
+    void mnuViewUFO_Click();
+    void mnuUnitsGroups_Click();
+    void mnuSchemasImport_Click();
+    void mnuSchemasExport_Click();
+    void mnuEditEnableGroup_Click();
+    void mnuEditDisableGroup_Click();
+    void mnuUnitsEnable_Click();
+    void mnuViewUnitViewer_Click();
+    void mnuHelpAbout_Click();
+    void Toolbar_ButtonClick(const QString& key);
+    void TabView_Click();
+    void TreeUnits_Click();
+    void ListUnits_ItemClick(int row);
+    void ListUnits_DblClick();
+    void ListUnits_ColumnClick(int column);  // 1-based
+
+    void Form_Resize();
+    void PicSplitter_MouseDown(int button, double x);
+    void PicSplitter_MouseMove(int button, double x);
+    void PicSplitter_MouseUp(int button, double x);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    StartResult Initialize();
+    void showSplash();
+    void Form_Unload();
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void connectControls();
+    void applyLayout();
+    void setColumns(int tab);
+    void setViewSwitch(bool cavedog, bool checked);
+    void launchTA();
+    void syncSelectedNode();
+    void switchGroup(bool enable);
+    void reportRefusedRenames(const RenameReport& report);
+    double innerWidth() const;
+    double innerHeight() const;
+    double statusHeight() const;
+
+    Session& m_session;
+    StartupOptions m_options;
+    QWidget* m_inner;  // the inner area: the toolbar, the controls, the status bar
+    UnitTreeModel* m_treeModel;
+    UnitListModel* m_listModel;
+    std::map<QString, QAction*> m_toolbarButtons;
+    MainLayout m_layout;
+    SplitterDrag m_drag;
+    std::string m_lastTreeKey;
+    bool m_fillingTree = false;     // the tree's own selection while it is filled is no click
+    bool m_settingsLoaded = false;  // only a start that read the settings writes them back
+    bool m_unloaded = false;
 };
 
 }  // namespace kloxmere::ui

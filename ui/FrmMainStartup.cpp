@@ -1,0 +1,111 @@
+// The main window's start-up and shut-down sequences.
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/ScanInstallation.h"
+#include "app/Session.h"
+#include "ui/BackgroundScan.h"
+#include "ui/FrmMain.h"
+#include "ui/Icons.h"
+#include "ui/UnitPanel.h"
+#include "units/clsUnit.h"
+
+namespace kloxmere::ui {
+
+namespace {
+
+// A start-up step that fails is abandoned silently and the next one runs.
+template <class Step>
+void resumeOnFailure(Step&& step) {
+    try {
+        step();
+    } catch (const TADirectoryNotFound&) {
+        throw;
+    } catch (const std::exception&) {
+        // the step is skipped; start-up goes on
+    }
+}
+
+}  // namespace
+
+FrmMain::StartResult FrmMain::Form_Load() {
+    return Initialize();
+}
+
+FrmMain::StartResult FrmMain::Initialize() {
+    try {
+        // The scan runs while the splash window shows; what it asks or
+        // reports waits until the splash has closed.
+        if (m_options.forwarding) {
+            BackgroundScan scan(m_session, *m_options.forwarding, m_options.scanThreads);
+            scan.start();
+            if (m_options.splash) showSplash();
+            scan.release();
+            scan.finish();
+        } else {
+            if (m_options.splash) showSplash();
+            ScanInstallation(m_session, ScanOptions{m_options.scanThreads, nullptr});
+        }
+    } catch (const TADirectoryNotFound&) {
+        return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
+    }
+    if (!InitializeGraphics()) {
+        m_session.services.ShowMessage(
+            "The memory for the graphics window could not be initialized.", kApplicationTitle,
+            MessageIcon::Information);
+        return StartResult::Ended;
+    }
+    resumeOnFailure([this] { InitializeInterface(); });
+    resumeOnFailure([this] { FillUnitTree(); });
+    resumeOnFailure([this] { FillUnitList(); });
+    show();
+    resumeOnFailure([this] { DisplayCurrentUnit(); });
+    return StartResult::Shown;
+}
+
+void FrmMain::showSplash() {
+    QEventLoop wait;
+    QTimer::singleShot(2000, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+bool FrmMain::InitializeGraphics() {
+    return true;
+}
+
+void FrmMain::DisplayCurrentUnit() {
+    const clsUnit* unit = m_session.catalogue.CurrentUnit;
+    if (!unit) return;
+    StatusPanel2->setText(QString::fromStdString(unit->Name));
+    PicView->LblUnitname->setText(QString::fromStdString(unit->Callname));
+    const bool enabled = unit->Enabled();
+    QAction* button = toolbarButton("unit");
+    button->setIcon(ToolbarImage(enabled ? 8 : 9));
+    button->setToolTip(enabled ? "Disable unit" : "Enable unit");
+    button->setText(enabled ? "Disable unit" : "Enable unit");
+    mnuUnitsEnable->setText(enabled ? "Disable &Unit" : "Enable &Unit");
+}
+
+void FrmMain::mnuUnitsGroups_Click() {}
+
+void FrmMain::mnuViewUnitViewer_Click() {}
+
+void FrmMain::mnuHelpAbout_Click() {}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void FrmMain::Form_Unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+}
+
+}  // namespace kloxmere::ui
