@@ -187,6 +187,7 @@ void FrmMain::buildControls() {
     ListUnits->header()->setSectionsMovable(false);
     ListUnits->header()->setStretchLastSection(false);
     ListUnits->header()->setSortIndicatorShown(false);
+    ListUnits->header()->setMinimumSectionSize(ToPixels(150));
     m_listModel = new UnitListModel(m_session.catalogue, this);
     ListUnits->setModel(m_listModel);
 
