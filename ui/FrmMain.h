@@ -9,6 +9,7 @@
 // command handlers, FrmMainStartup.cpp the start-up and shut-down sequences.
 
 #include <QMainWindow>
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -36,6 +37,11 @@ class UnitListModel;
 class UnitPanel;
 class UnitTreeModel;
 
+// When the start-up reached its milestones, for the benchmark.
+struct StartupTimings {
+    std::chrono::steady_clock::time_point scanEnded, shown, unitDisplayed;
+};
+
 // How the window starts. The program runs the scan on a worker thread behind
 // the splash window; tests may skip the splash and scan on this thread.
 struct StartupOptions {
@@ -43,8 +49,9 @@ struct StartupOptions {
     // then runs on a worker thread. Otherwise it runs on the window thread.
     ForwardingServices* forwarding = nullptr;
     bool splash = true;
-    unsigned scanThreads = 0;  // 0: one per processor core
-    std::string commandLine;   // the program's arguments joined by blanks
+    unsigned scanThreads = 0;           // 0: one per processor core
+    std::string commandLine;            // the program's arguments joined by blanks
+    StartupTimings* timings = nullptr;  // filled when given
 };
 
 class FrmMain : public QMainWindow {
@@ -139,6 +146,7 @@ class FrmMain : public QMainWindow {
   private:
     StartResult Initialize();
     void showSplash();
+    void markTime(std::chrono::steady_clock::time_point StartupTimings::*milestone);
     void Form_Unload();
     void buildControls();
     void buildMenus();

@@ -55,6 +55,7 @@ FrmMain::StartResult FrmMain::Initialize() {
     } catch (const TADirectoryNotFound&) {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
     }
+    markTime(&StartupTimings::scanEnded);
     if (!InitializeGraphics()) {
         m_session.services.ShowMessage(
             "The memory for the graphics window could not be initialized.", kApplicationTitle,
@@ -65,8 +66,14 @@ FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { FillUnitTree(); });
     resumeOnFailure([this] { FillUnitList(); });
     show();
+    markTime(&StartupTimings::shown);
     resumeOnFailure([this] { DisplayCurrentUnit(); });
+    markTime(&StartupTimings::unitDisplayed);
     return StartResult::Shown;
+}
+
+void FrmMain::markTime(std::chrono::steady_clock::time_point StartupTimings::*milestone) {
+    if (m_options.timings) m_options.timings->*milestone = std::chrono::steady_clock::now();
 }
 
 void FrmMain::showSplash() {

@@ -16,6 +16,17 @@ struct ItemHash {
     }
 };
 
+// A cell as shown: a conflict description can run to thousands of
+// characters, more than any screen holds and dear to lay out on every
+// paint, so a long one is cut at a character boundary and ends in "...".
+QString shown(const std::string& text) {
+    constexpr std::size_t kShownBytes = 1000;
+    if (text.size() <= kShownBytes) return QString::fromStdString(text);
+    std::size_t cut = kShownBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(cut)) + QStringLiteral("...");
+}
+
 }  // namespace
 
 UnitListModel::UnitListModel(const Catalogue& catalogue, QObject* parent)
@@ -91,7 +102,7 @@ QVariant UnitListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return QString::fromStdString(ItemText(m_catalogue, m_tab, *row, column));
+            return shown(ItemText(m_catalogue, m_tab, *row, column));
         case Qt::DecorationRole:
             if (column != 0) return {};
             return ListIcon(ItemIcon(m_catalogue, *row));

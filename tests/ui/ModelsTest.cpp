@@ -109,6 +109,18 @@ class ModelsTest : public QObject {
         QVERIFY(!model.index(0, 1).data(Qt::DecorationRole).isValid());
     }
 
+    void aVeryLongCellIsCutForShowing() {
+        Fixture f;
+        f.b.catalogue.UnitList.Item(1)->Description = std::string(3000, 'x') + "\xc3\xa9";
+        UnitListModel model(f.b.catalogue);
+        model.setColumns(ColumnSet("Units"));
+        model.setItems(kUnitsTab, f.items(kUnitsTab));
+        QString shown = model.index(0, 3).data().toString();
+        QCOMPARE(shown.size(), 1003);
+        QVERIFY(shown.endsWith("..."));
+        QCOMPARE(model.index(1, 3).data().toString(), QString());
+    }
+
     void sortingByANumericColumnKeepsSelectionsOnTheirRows() {
         Fixture f;
         UnitListModel model(f.b.catalogue);
