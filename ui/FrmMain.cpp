@@ -192,6 +192,7 @@ void FrmMain::buildControls() {
     ListUnits->setModel(m_listModel);
 
     PicView = new UnitPanel(m_inner);
+    PicView->setAccessibleName("Unit panel");
 
     PicSplitter = new SplitterBar(m_inner);
 
@@ -238,6 +239,13 @@ void FrmMain::buildToolbar() {
     }
 }
 
+// Names the toolbar's overflow button, which Qt adds without a caption.
+static void nameToolbarOverflow(QToolBar* toolbar) {
+    for (QToolButton* button : toolbar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        if (button->objectName() == "qt_toolbar_ext_button") button->setAccessibleName("More tools");
+    }
+}
+
 void FrmMain::connectControls() {
     const std::pair<QAction*, void (FrmMain::*)()> handlers[] = {
         {mnuEditSetTALocation, &FrmMain::mnuEditSetTALocation_Click},
@@ -258,6 +266,7 @@ void FrmMain::connectControls() {
     for (const auto& [action, handler] : handlers) {
         connect(action, &QAction::triggered, this, handler);
     }
+    nameToolbarOverflow(Toolbar);
     connect(TabView, &QTabBar::currentChanged, this, &FrmMain::TabView_Click);
     connect(TreeUnits, &QTreeView::clicked, this, &FrmMain::TreeUnits_Click);
     connect(TreeUnits->selectionModel(), &QItemSelectionModel::currentChanged, this,

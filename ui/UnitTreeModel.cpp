@@ -71,6 +71,13 @@ int UnitTreeModel::columnCount(const QModelIndex&) const {
     return 1;
 }
 
+QVariant UnitTreeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        return QStringLiteral("Units and groups");
+    }
+    return {};
+}
+
 QVariant UnitTreeModel::data(const QModelIndex& index, int role) const {
     const TreeNode* tree = node(index);
     if (!tree) return {};

@@ -33,6 +33,8 @@ class UnitTreeModel : public QAbstractItemModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
   private:
     static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
