@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/ProgramInformation.h"
 #include "cli/CommandErrors.h"
 #include "cli/CommandGroups.h"
 
@@ -28,6 +29,7 @@ std::string oneLine(std::string text) {
 
 int main(int argc, char** argv) {
     CLI::App app("Looks after the units of a TA installation", "kloxmere-cli");
+    app.set_version_flag("--version", kloxmere::VersionLine(), "Print the version and exit");
     app.require_subcommand(1);
     for (auto registerGroup : kloxmere::cli::CommandGroups()) registerGroup(app);
 
