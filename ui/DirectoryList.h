@@ -50,6 +50,8 @@ class DirectoryList : public QTreeWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Every level is always open: no expand marks are drawn.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
   private:
     void openItem(QTreeWidgetItem* item);

@@ -88,7 +88,7 @@ FrmAbout::FrmAbout(QWidget* parent)
     LblNotice->setObjectName("LblNotice");
     LblNotice->setWordWrap(true);
     LblNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LblNotice->setGeometry(TwipsRect(960, 630, 3960, 600));
+    LblNotice->setGeometry(TwipsRect(960, 630, 3960, 720));
 
     // Read-only: typing, Delete, cutting and pasting change nothing, while
     // the text can still be selected with mouse and keyboard and copied.
@@ -96,7 +96,7 @@ FrmAbout::FrmAbout(QWidget* parent)
     TxtInfo->setAccessibleName("Credits");
     TxtInfo->setReadOnly(true);
     TxtInfo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    TxtInfo->setGeometry(TwipsRect(240, 1320, 4680, 1320));
+    TxtInfo->setGeometry(TwipsRect(240, 1440, 4680, 1200));
     TxtInfo->installEventFilter(this);
 
     Label1->setGeometry(TwipsRect(240, 2790, 3480, 255));

@@ -140,7 +140,7 @@ QPixmap LogoPicture() {
     // The words are drawn here rather than in the SVG, in the desktop's font,
     // and the version comes from the build.
     QFont title = painter.font();
-    title.setPixelSize(34);
+    title.setPixelSize(30);
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(QColor("#ffffff"));
@@ -151,10 +151,10 @@ QPixmap LogoPicture() {
     line.setBold(false);
     painter.setFont(line);
     painter.setPen(QColor("#cfe0f2"));
-    painter.drawText(QRectF(130, 88, 176, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+    painter.drawText(QRectF(130, 86, 170, 56), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                      "Unit archives for TA: catalogued, checked, switched.");
     painter.setPen(QColor("#f5a623"));
-    painter.drawText(QRectF(130, 132, 176, 18), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRectF(130, 146, 170, 18), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Version %1.%2").arg(kVersionMajor).arg(kVersionMinor));
     painter.end();
     return QPixmap::fromImage(image);
