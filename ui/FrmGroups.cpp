@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "base/PlatformServices.h"
 #include "base/Windows1252.h"
@@ -51,6 +52,8 @@ FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& serv
     LstKeywords = place(new QListWidget(Frame1), "LstKeywords", 180, 2040, 3075, 840);
     LstKeywords->setAccessibleName("Filename keywords");
     Label1->setBuddy(LstKeywords);
+    // The caption keeps its design place but is never cut by the font in use.
+    Label1->resize(std::max(Label1->width(), Label1->sizeHint().width()), Label1->height());
     CmdAddKeyword = place(new QPushButton("Add...", Frame1), "CmdAddKeyword", 3360, 2040, 855, 375);
     CmdDeleteKeyword =
         place(new QPushButton("Delete", Frame1), "CmdDeleteKeyword", 3360, 2520, 855, 375);
