@@ -66,7 +66,8 @@ struct Run {
     ui::FrmMain::StartResult result;
 
     explicit Run(const Installation& installation, std::string commandLine = {},
-                 std::optional<std::string> taDirectory = std::nullopt) {
+                 std::optional<std::string> taDirectory = std::nullopt,
+                 std::string programPath = {}) {
         session = std::make_unique<Session>(services, installation.home, installation.temp.str());
         session->TADirectory = taDirectory.value_or(installation.ta);
         ui::StartupOptions options;
@@ -74,6 +75,7 @@ struct Run {
         options.scanThreads = 1;
         options.settings = &settings;
         options.commandLine = std::move(commandLine);
+        options.programPath = std::move(programPath);
         window = std::make_unique<ui::FrmMain>(*session, options);
         result = window->Form_Load();
         QCoreApplication::processEvents();
@@ -241,6 +243,28 @@ class SettingsWindowTest : public QObject {
         Run second(installation);
         QCOMPARE(second.session->catalogue.GroupList.Count(), 1u);
         QVERIFY(second.treeTexts().contains("Mine"));
+    }
+
+    void everyStartRegistersTheSchemaTypeAndAFailureDoesNotStopIt() {
+        Installation installation;
+        {
+            ScopedEnvironment data("XDG_DATA_HOME", (installation.temp.str() + "data").c_str());
+            ScopedEnvironment config("XDG_CONFIG_HOME",
+                                     (installation.temp.str() + "xdg-config").c_str());
+            Run run(installation, {}, std::nullopt, "/opt/kloxmere/kloxmere");
+            QCOMPARE(run.result, ui::FrmMain::StartResult::Shown);
+            const auto entry = installation.bytes("data/applications/kloxmere.desktop");
+            QVERIFY(
+                std::string(entry.begin(), entry.end()).find("Exec=/opt/kloxmere/kloxmere %f\n") !=
+                std::string::npos);
+            QVERIFY(installation.temp.exists("xdg-config/mimeapps.list"));
+        }
+        installation.temp.write("not-a-directory", "");
+        ScopedEnvironment data("XDG_DATA_HOME",
+                               (installation.temp.str() + "not-a-directory").c_str());
+        Run run(installation, {}, std::nullopt, "/opt/kloxmere/kloxmere");
+        QCOMPARE(run.result, ui::FrmMain::StartResult::Shown);
+        QVERIFY(run.services.messages.empty());
     }
 
     void aSchemaOnTheCommandLineIsAppliedWithoutAWindowOrTheSettings() {
