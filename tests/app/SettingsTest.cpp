@@ -8,7 +8,6 @@
 
 #include "app/Session.h"
 #include "app/Settings.h"
-#include "catalogue/GroupEditing.h"
 #include "catalogue/UnitGroupsFile.h"
 #include "tests/support/TempDir.h"
 
@@ -137,37 +136,4 @@ TEST(SettingsSave, WritesEveryKeyAsTextInTheNormalState) {
                                                                 {"Startup/WindowState", "0"},
                                                                 {"Locations/UnitViewPath", ""},
                                                                 {"Locations/TAPath", "/ta/"}}));
-}
-
-TEST(SettingsSave, MaximizedOrMinimizedExitsKeepTheNormalPlacementForTheNextStart) {
-    for (WindowState state : {WindowState::Maximized, WindowState::Minimized}) {
-        Start run;
-        MemoryStore store;
-        const WindowPlacement normal{2460, 1200, 900, 9000, 7000, WindowState::Normal};
-        SettingsSave(store, run.session, normal);
-        SettingsSave(store, run.session, {3000, 0, 0, 28800, 15000, state});
-        EXPECT_EQ(store.values["Startup/WindowState"], state == WindowState::Maximized ? "2" : "1");
-        EXPECT_EQ(store.values["Startup/SliderLeft"], "3000");
-
-        WindowPlacement next = kDesign;
-        SettingsLoad(store, run.session, next);
-        EXPECT_EQ(next, (WindowPlacement{3000, 1200, 900, 9000, 7000, state}));
-    }
-}
-
-TEST(SettingsSave, TheUnitGroupsGoWithTheSettings) {
-    Start run;
-    MemoryStore store;
-    WindowPlacement placement = kDesign;
-    SettingsLoad(store, run.session, placement);
-    ASSERT_TRUE(AddGroup(run.session.catalogue.GroupList, "Core"));
-    ASSERT_TRUE(AddKeyword(*run.session.catalogue.GroupList.Find("Core"), "cor"));
-    SettingsSave(store, run.session, placement);
-
-    Start next;
-    std::filesystem::copy_file(run.home.path() / kUnitGroupsFileName,
-                               next.home.path() / kUnitGroupsFileName);
-    SettingsLoad(store, next.session, placement);
-    ASSERT_EQ(next.session.catalogue.GroupList.Count(), 1u);
-    EXPECT_EQ(next.session.catalogue.GroupList.Item(1).Keywords.Item(1), "cor");
 }
