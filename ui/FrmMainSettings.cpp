@@ -45,7 +45,7 @@ class OuterSizeKeeper final : public QObject {
     void fit() {
         if (m_window->windowState() != Qt::WindowNoState) return;
         const QSize frame = m_window->frameGeometry().size() - m_window->geometry().size();
-        if (frame.isEmpty() || m_window->frameGeometry().size() == m_outer) return;
+        if (frame == QSize(0, 0) || m_window->frameGeometry().size() == m_outer) return;
         m_window->resize(m_outer - frame);
         deleteLater();
     }
