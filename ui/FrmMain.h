@@ -157,7 +157,7 @@ class FrmMain : public QMainWindow {
     void Form_Unload();
     // In FrmMainSettings.cpp: the file association, the command line and the settings.
     void registerFileType();
-    bool InitializeCommands();  // true: a schema was applied and the program ends
+    bool InitializeCommands();  // true: the command line named a schema; the program ends
     void SettingsLoad();
     void SettingsSave();
     WindowPlacement currentPlacement() const;

@@ -41,7 +41,7 @@ FrmMain::StartResult FrmMain::Form_Load() {
 
 FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { registerFileType(); });
-    if (InitializeCommands()) return StartResult::Ended;  // a schema was applied
+    if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
         // reports waits until the splash has closed.
