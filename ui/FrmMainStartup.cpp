@@ -12,6 +12,7 @@
 #include "app/Session.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmAbout.h"
+#include "ui/FrmGroups.h"
 #include "ui/FrmLogo.h"
 #include "ui/FrmMain.h"
 #include "ui/Icons.h"
@@ -41,6 +42,8 @@ FrmMain::StartResult FrmMain::Form_Load() {
 }
 
 FrmMain::StartResult FrmMain::Initialize() {
+    resumeOnFailure([this] { registerFileType(); });
+    if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
         // reports waits until the splash has closed.
@@ -58,6 +61,7 @@ FrmMain::StartResult FrmMain::Initialize() {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
     }
     markTime(&StartupTimings::scanEnded);
+    resumeOnFailure([this] { SettingsLoad(); });
     if (!InitializeGraphics()) {
         m_session.services.ShowMessage(
             "The memory for the graphics window could not be initialized.", kApplicationTitle,
@@ -100,7 +104,16 @@ void FrmMain::DisplayCurrentUnit() {
     mnuUnitsEnable->setText(enabled ? "Disable &Unit" : "Enable &Unit");
 }
 
-void FrmMain::mnuUnitsGroups_Click() {}
+void FrmMain::mnuUnitsGroups_Click() {
+    FrmGroups groups(m_session.catalogue.GroupList, m_session.services, this);
+    connect(&groups, &FrmGroups::unloaded, this, [this] {
+        FillUnitTree();
+        // The rebuilt tree selects its first node; the list follows it, so
+        // that a group command acts on the units the list shows.
+        TreeUnits_Click();
+    });
+    groups.exec();
+}
 
 void FrmMain::mnuViewUnitViewer_Click() {}
 
@@ -117,6 +130,10 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 void FrmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
+    // A start that ended before the settings were read (no TA directory
+    // given, a schema from the command line) holds no groups and no
+    // locations: the stored ones are left as they are.
+    if (m_settingsLoaded) SettingsSave();
 }
 
 }  // namespace kloxmere::ui
