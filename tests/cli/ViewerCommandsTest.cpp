@@ -1,7 +1,10 @@
 // kloxmere-cli viewer-export end to end, on the demo installation.
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -55,6 +58,7 @@ TEST(CliViewer, WritesBothArchivesWithoutStartingTheViewer) {
     EXPECT_TRUE(fs::exists(cli.root.path() / "viewer" / "arm_klox.ufo"));
 }
 
+#ifndef _WIN32  // the fake wine is a shell script
 TEST(CliViewer, StartsTheViewerUnderWineInItsDirectory) {
     ViewerCli cli;
     fs::create_directories(cli.root.path() / "bin");
@@ -72,6 +76,8 @@ TEST(CliViewer, StartsTheViewerUnderWineInItsDirectory) {
     EXPECT_EQ(std::string(lines.begin(), lines.end()),
               cli.root.file("viewer") + "\n" + cli.viewer + "\n");
 }
+
+#endif
 
 TEST(CliViewer, AMissingViewerOrUnitFails) {
     ViewerCli cli;
