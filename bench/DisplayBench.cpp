@@ -6,9 +6,11 @@
 //
 //   kloxmere_bench_display [--tier XL] [--units N] [--seed N] [--data DIR]
 
+#include <time.h>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +40,14 @@ double percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
     return values[at];
+}
+
+// Processor time of this thread: on a busy machine the wall time also counts
+// the waits for a core.
+double threadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 }  // namespace
@@ -95,14 +105,16 @@ int main(int argc, char** argv) {
     session.catalogue.UnitList.Item(units)->Display(view, services);
     panel.PicUnit->repaint();
 
-    std::vector<double> times;
+    std::vector<double> times, processor;
     std::size_t drawn = 0;
     const std::size_t step = std::max<std::size_t>(1, units / sampled);
     for (std::size_t i = 1; i <= units; i += step) {
         const clsUnit& unit = *session.catalogue.UnitList.Item(i);
         const auto start = Clock::now();
+        const double cpuStart = threadMilliseconds();
         unit.Display(view, services);
         panel.PicUnit->repaint();
+        processor.push_back(threadMilliseconds() - cpuStart);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         drawn += panel.PicUnit->picture().isNull() ? 0 : 1;
     }
@@ -112,9 +124,11 @@ int main(int argc, char** argv) {
         "picture\n",
         tier.name.c_str(), static_cast<unsigned long long>(tier.archives), units, times.size(),
         drawn);
-    std::printf("%-40s %8.2f ms\n", "median", percentile(times, 0.5));
-    std::printf("%-40s %8.2f ms\n", "95th percentile", percentile(times, 0.95));
-    std::printf("%-40s %8.2f ms   target < 20 ms\n", "slowest", percentile(times, 1.0));
+    std::printf("%-24s %10s %10s\n", "", "wall", "processor");
+    for (auto [what, p] : {std::pair{"median", 0.5}, {"95th percentile", 0.95}, {"slowest", 1.0}}) {
+        std::printf("%-24s %7.2f ms %7.2f ms%s\n", what, percentile(times, p),
+                    percentile(processor, p), p == 1.0 ? "   target < 20 ms" : "");
+    }
     if (std::getenv("KLOXMERE_BENCH_VERBOSE")) {
         for (double t : times) std::printf("%.2f ", t);
         std::printf("\n");
