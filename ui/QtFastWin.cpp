@@ -1,5 +1,6 @@
 #include "ui/QtFastWin.h"
 
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <stdexcept>
@@ -14,6 +15,13 @@ QList<QRgb> colourTable(const GamePalette& colours) {
     for (const PaletteEntry& entry : colours)
         table.push_back(qRgb(entry.red, entry.green, entry.blue));
     return table;
+}
+
+// Screen readers present the picture panel as a picture.
+QAccessibleInterface* pictureAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String(PictureBox::staticMetaObject.className())) return nullptr;
+    auto* box = qobject_cast<PictureBox*>(object);
+    return box ? new QAccessibleWidget(box, QAccessible::Graphic) : nullptr;
 }
 
 }  // namespace
@@ -32,6 +40,8 @@ QtFastWinBitmap::QtFastWinBitmap(const BitmapInfo& description) {
 }
 
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+    static const bool accessibleAsPicture = (QAccessible::installFactory(pictureAccessible), true);
+    (void)accessibleAsPicture;
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // One pixel each side: the panel's design height then holds all 96 rows.
     setLineWidth(1);

@@ -2,6 +2,7 @@
 // drawing surface on a real picture panel, and the viewer export from the
 // window's commands.
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QtTest>
@@ -128,6 +129,9 @@ class UnitPanelTest : public QObject {
         QCOMPARE(box.ScaleWidth(), 100);
         f.window->DisplayCurrentUnit();
         QCOMPARE(drawnColumns(box.picture()), std::make_pair(2, 97));
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&box);
+        QVERIFY(reader);
+        QCOMPARE(reader->role(), QAccessible::Graphic);  // read out as a picture
     }
 
     void theUnitCommandFollowsTheArchiveInMenuButtonAndScreenReader() {
