@@ -11,8 +11,10 @@
 #include <QMainWindow>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "graphics/clsFastWin.h"
 #include "ui/MainLayout.h"
 
 class QAction;
@@ -82,6 +84,7 @@ class FrmMain : public QMainWindow {
     QStatusBar* Status;
     QLabel* StatusPanel1;
     QLabel* StatusPanel2;
+    std::unique_ptr<clsFastWin> UnitPic;  // the unit picture's surface, made by InitializeGraphics
 
     QMenu* mnuFile;
     QMenu* mnuView;

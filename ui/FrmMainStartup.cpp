@@ -8,14 +8,17 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/GamePaletteSource.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
+#include "app/UnitViewerExport.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmGroups.h"
 #include "ui/FrmLogo.h"
 #include "ui/FrmMain.h"
 #include "ui/Icons.h"
+#include "ui/QtFastWin.h"
 #include "ui/UnitPanel.h"
 #include "units/clsUnit.h"
 
@@ -88,20 +91,21 @@ void FrmMain::showSplash() {
 }
 
 bool FrmMain::InitializeGraphics() {
-    return true;
+    GamePalette palette = GreyRampPalette();
+    try {
+        palette = LoadSessionPalette(m_session);
+    } catch (const std::exception&) {
+        // An unreadable TA directory: the pictures show in grey rather than not at all.
+    }
+    UnitPic = std::make_unique<clsFastWin>(palette);
+    return UnitPic->Initialize(96, 96, PicView->PicUnit);
 }
 
 void FrmMain::DisplayCurrentUnit() {
     const clsUnit* unit = m_session.catalogue.CurrentUnit;
-    if (!unit) return;
-    StatusPanel2->setText(QString::fromStdString(unit->Name));
-    PicView->LblUnitname->setText(QString::fromStdString(unit->Callname));
-    const bool enabled = unit->Enabled();
-    QAction* button = toolbarButton("unit");
-    button->setIcon(ToolbarImage(enabled ? 8 : 9));
-    button->setToolTip(enabled ? "Disable unit" : "Enable unit");
-    button->setText(enabled ? "Disable unit" : "Enable unit");
-    mnuUnitsEnable->setText(enabled ? "Disable &Unit" : "Enable &Unit");
+    if (!unit || !UnitPic) return;
+    UnitPanelView view(*PicView, *UnitPic, *StatusPanel2, *toolbarButton("unit"), *mnuUnitsEnable);
+    unit->Display(view, m_session.services);
 }
 
 void FrmMain::mnuUnitsGroups_Click() {
@@ -115,7 +119,9 @@ void FrmMain::mnuUnitsGroups_Click() {
     groups.exec();
 }
 
-void FrmMain::mnuViewUnitViewer_Click() {}
+void FrmMain::mnuViewUnitViewer_Click() {
+    if (const clsUnit* unit = m_session.catalogue.CurrentUnit) ExportToViewer(m_session, *unit);
+}
 
 void FrmMain::mnuHelpAbout_Click() {
     FrmAbout about(this);
