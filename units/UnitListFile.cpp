@@ -14,10 +14,10 @@
 
 #include <filesystem>
 
-#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"
+#include "base/PlatformServices.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 #include "units/ArchiveNames.h"
