@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 #include <unordered_set>
 
 #include <libdeflate.h>
@@ -45,8 +44,36 @@ struct Directory {
     std::vector<HpiDirEntry> entries;
     // Per entry: the index into the directories (for a directory) or into the files.
     std::vector<std::uint32_t> targets;
-    // Name (without regard to case) -> the entry of that name.
-    std::unordered_map<std::string, std::uint32_t, NoCaseHash, NoCaseEqual> byName;
+    // The entries by name without regard to case: open addressing over entry
+    // positions (position + 1, 0 when free), in one allocation per directory
+    // rather than a node and a name copy per entry.
+    std::vector<std::uint32_t> slots;
+
+    // Indexes every entry; false when two names are equal without regard to case.
+    bool index() {
+        std::size_t size = 4;
+        while (size < entries.size() * 2) size *= 2;
+        slots.assign(size, 0);
+        for (std::uint32_t i = 0; i < entries.size(); ++i) {
+            const std::string& name = entries[i].name;
+            std::size_t s = HashNoCase(name) & (size - 1);
+            for (; slots[s] != 0; s = (s + 1) & (size - 1)) {
+                if (EqualsNoCase(entries[slots[s] - 1].name, name)) return false;
+            }
+            slots[s] = i + 1;
+        }
+        return true;
+    }
+
+    // The position of the entry named `name` (without regard to case).
+    std::optional<std::uint32_t> find(std::string_view name) const {
+        if (slots.empty()) return std::nullopt;
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t s = HashNoCase(name) & mask; slots[s] != 0; s = (s + 1) & mask) {
+            if (EqualsNoCase(entries[slots[s] - 1].name, name)) return slots[s] - 1;
+        }
+        return std::nullopt;
+    }
 };
 
 libdeflate_decompressor* threadDecompressor() {
@@ -168,15 +195,16 @@ class DirectoryParser {
             const std::uint8_t* entry = at(first) + std::size_t{i} * hpi::kEntrySize;
             HpiDirEntry parsed;
             std::string rawName = readName(LoadU32(entry));
-            if (pathBytes + 1 + rawName.size() > kMaxPathBytes) {
+            const std::size_t rawSize = rawName.size();
+            if (pathBytes + 1 + rawSize > kMaxPathBytes) {
                 m_archive.damaged("an inner path grows longer than " +
                                   std::to_string(kMaxPathBytes) + " bytes");
             }
-            parsed.name = DecodeWindows1252(rawName);
+            parsed.name = IsAscii(rawName) ? std::move(rawName) : DecodeWindows1252(rawName);
             std::uint32_t data = LoadU32(entry + 4);
             parsed.isDirectory = entry[8] != 0;
             if (parsed.isDirectory) {
-                targets.push_back(parseDirectory(data, depth + 1, pathBytes + 1 + rawName.size()));
+                targets.push_back(parseDirectory(data, depth + 1, pathBytes + 1 + rawSize));
             } else {
                 FileData file = parseFileRecord(data);
                 parsed.size = file.size;
@@ -188,17 +216,20 @@ class DirectoryParser {
         }
 
         Directory& directory = m_archive.directories[index];
-        directory.byName.reserve(entries.size());
-        for (std::uint32_t i = 0; i < entries.size(); ++i) {
-            // Paths must name one entry each: a second entry of the same name
-            // (in any case) could never be looked up, or would shadow a directory.
-            if (!directory.byName.try_emplace(entries[i].name, i).second) {
-                m_archive.damaged("the directory at " + hex(record) + " holds \"" +
-                                  entries[i].name + "\" twice");
-            }
-        }
         directory.entries = std::move(entries);
         directory.targets = std::move(targets);
+        // Paths must name one entry each: a second entry of the same name
+        // (in any case) could never be looked up, or would shadow a directory.
+        if (!directory.index()) {
+            for (std::uint32_t i = 0; i < directory.entries.size(); ++i) {
+                for (std::uint32_t j = 0; j < i; ++j) {
+                    if (EqualsNoCase(directory.entries[i].name, directory.entries[j].name)) {
+                        m_archive.damaged("the directory at " + hex(record) + " holds \"" +
+                                          directory.entries[i].name + "\" twice");
+                    }
+                }
+            }
+        }
         return index;
     }
 
@@ -309,15 +340,16 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
     std::uint32_t dir = 0;
     for (std::size_t i = 0;; ++i) {
         const Directory& directory = directories[dir];
-        auto it = directory.byName.find(parts[i]);
-        if (it == directory.byName.end()) return std::nullopt;
+        std::optional<std::uint32_t> found = directory.find(parts[i]);
+        if (!found) return std::nullopt;
+        const std::uint32_t at = *found;
         if (storedPath) {
             if (i > 0) *storedPath += '\\';
-            *storedPath += directory.entries[it->second].name;
+            *storedPath += directory.entries[at].name;
         }
-        if (i + 1 == parts.size()) return std::make_pair(dir, it->second);
-        if (!directory.entries[it->second].isDirectory) return std::nullopt;
-        dir = directory.targets[it->second];
+        if (i + 1 == parts.size()) return std::make_pair(dir, at);
+        if (!directory.entries[at].isDirectory) return std::nullopt;
+        dir = directory.targets[at];
     }
 }
 
