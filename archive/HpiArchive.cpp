@@ -335,19 +335,29 @@ void ArchiveState::load() {
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
     std::string_view path, std::string* storedPath) const {
-    auto parts = splitInnerPath(path);
-    if (parts.empty()) return std::nullopt;
+    // The components are taken one by one, without a list of them: this runs
+    // for every file extracted.
+    std::size_t position = 0;
+    auto nextPart = [&]() -> std::string_view {
+        while (position < path.size() && IsSeparator(path[position])) ++position;
+        std::size_t begin = position;
+        while (position < path.size() && !IsSeparator(path[position])) ++position;
+        return path.substr(begin, position - begin);
+    };
+    std::string_view part = nextPart();
+    if (part.empty()) return std::nullopt;
     std::uint32_t dir = 0;
-    for (std::size_t i = 0;; ++i) {
+    for (bool first = true;; first = false) {
         const Directory& directory = directories[dir];
-        std::optional<std::uint32_t> found = directory.find(parts[i]);
+        std::optional<std::uint32_t> found = directory.find(part);
         if (!found) return std::nullopt;
         const std::uint32_t at = *found;
         if (storedPath) {
-            if (i > 0) *storedPath += '\\';
+            if (!first) *storedPath += '\\';
             *storedPath += directory.entries[at].name;
         }
-        if (i + 1 == parts.size()) return std::make_pair(dir, at);
+        part = nextPart();
+        if (part.empty()) return std::make_pair(dir, at);
         if (!directory.entries[at].isDirectory) return std::nullopt;
         dir = directory.targets[at];
     }
@@ -382,17 +392,28 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
     std::uint64_t mostExpected =
         tableBytes + chunks * hpi::kChunkHeaderSize + data.size + data.size / 8 + 64;
     std::uint64_t extent = data.extentEnd > data.offset ? data.extentEnd - data.offset : 0;
-    std::vector<std::uint8_t> whole;
+    // The read goes to a buffer each thread keeps, so that extracting many
+    // small files does not allocate (and free) one per file.
+    thread_local std::vector<std::uint8_t> buffer;
+    struct Release {  // one huge file does not pin its buffer for good
+        ~Release() {
+            if (buffer.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(buffer);
+        }
+    } release;
+    std::span<std::uint8_t> whole;
     if (extent >= tableBytes && extent <= mostExpected && extent <= length - data.offset) {
-        whole.resize(extent);
+        buffer.resize(extent);
+        whole = buffer;
         read(data.offset, whole);
     }
-    std::vector<std::uint8_t> table;
+    std::vector<std::uint8_t> ownTable;
+    std::span<const std::uint8_t> table;
     if (whole.empty()) {
-        table.resize(tableBytes);
-        read(data.offset, table);
+        ownTable.resize(tableBytes);
+        read(data.offset, ownTable);
+        table = ownTable;
     } else {
-        table.assign(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(tableBytes));
+        table = whole.first(tableBytes);
     }
     std::uint64_t position = data.offset + table.size();
     std::uint64_t total = 0;
@@ -408,7 +429,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
 
     std::vector<std::uint8_t> chunk;
     for (std::uint64_t k = 0; k < chunks; ++k) {
-        std::string label = "chunk " + std::to_string(k);
+        auto label = [k] { return "chunk " + std::to_string(k); };
         std::uint32_t onDisk = LoadU32(table.data() + k * 4);
         std::uint32_t expected = k + 1 < chunks
                                      ? hpi::kChunkSize
@@ -416,7 +437,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::span<std::uint8_t> chunkBytes;
         std::uint64_t within = position - data.offset;
         if (within + onDisk <= whole.size()) {
-            chunkBytes = std::span(whole).subspan(within, onDisk);
+            chunkBytes = whole.subspan(within, onDisk);
         } else {
             chunk.resize(onDisk);
             read(position, chunk);
@@ -426,10 +447,10 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
 
         const std::uint8_t* header = chunkBytes.data();
         if (std::memcmp(header, hpi::kChunkMarker.data(), 4) != 0) {
-            fail(label + " has no SQSH marker");
+            fail(label() + " has no SQSH marker");
         }
         if (header[4] != hpi::kChunkVersion) {
-            fail(label + " has version " + std::to_string(header[4]));
+            fail(label() + " has version " + std::to_string(header[4]));
         }
         std::uint8_t method = header[5];
         bool encrypted = header[6] != 0;
@@ -437,16 +458,16 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::uint32_t decompressedSize = LoadU32(header + 11);
         std::uint32_t checksum = LoadU32(header + 15);
         if (compressedSize != onDisk - hpi::kChunkHeaderSize) {
-            fail(label + " disagrees with the chunk table about its size");
+            fail(label() + " disagrees with the chunk table about its size");
         }
         if (decompressedSize != expected) {
-            fail(label + " holds " + std::to_string(decompressedSize) + " bytes instead of " +
+            fail(label() + " holds " + std::to_string(decompressedSize) + " bytes instead of " +
                  std::to_string(expected));
         }
         std::span<std::uint8_t> payload(chunkBytes.data() + hpi::kChunkHeaderSize, compressedSize);
         std::uint32_t sum = 0;
         for (std::uint8_t byte : payload) sum += byte;
-        if (sum != checksum) fail(label + " fails its checksum");
+        if (sum != checksum) fail(label() + " fails its checksum");
         if (encrypted) {
             for (std::size_t i = 0; i < payload.size(); ++i) {
                 payload[i] = hpi::UnscrambleChunkByte(payload[i], i);
@@ -458,15 +479,15 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::span<std::uint8_t> target(out.data() + before, expected);
         if (method == static_cast<std::uint8_t>(HpiCompression::Lz77)) {
             Lz77Result result = DecodeLz77Chunk(payload, target);
-            if (result != Lz77Result::Ok) fail(label + ": " + Lz77ResultText(result));
+            if (result != Lz77Result::Ok) fail(label() + ": " + Lz77ResultText(result));
         } else if (method == static_cast<std::uint8_t>(HpiCompression::Zlib)) {
             if (libdeflate_zlib_decompress(threadDecompressor(), payload.data(), payload.size(),
                                            target.data(), target.size(),
                                            nullptr) != LIBDEFLATE_SUCCESS) {
-                fail(label + ": the zlib stream is damaged or of the wrong size");
+                fail(label() + ": the zlib stream is damaged or of the wrong size");
             }
         } else {
-            fail(label + " names compression method " + std::to_string(method));
+            fail(label() + " names compression method " + std::to_string(method));
         }
     }
     return out;
