@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <unordered_set>
 
@@ -107,7 +108,7 @@ class Scan {
         FindFiles(directory, lists, "*.udf");
         if (lists.empty()) return;
         // The TA directory is listed once for all the lists, not looked up for each.
-        DirectoryNames taFiles(LocateTADirectory(m_session));
+        const DirectoryNames& taFiles = taDirectoryFiles();
         for (const auto& list : lists) {
             clsUnitArchive& archive = m_catalogue.NewArchive();
             if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
@@ -116,7 +117,14 @@ class Scan {
 
     std::vector<std::string> findArchives() {
         PhaseTimer timer(slot(m_timings, &ScanTimings::findingArchives));
-        return FindArchiveFiles(DirectoryNames(LocateTADirectory(m_session)));
+        return FindArchiveFiles(taDirectoryFiles());
+    }
+
+    // The TA directory's files, listed once for the saved lists and the
+    // archives: loading the lists renames nothing there.
+    const DirectoryNames& taDirectoryFiles() {
+        if (!m_taFiles) m_taFiles.emplace(LocateTADirectory(m_session));
+        return *m_taFiles;
     }
 
     // One archive on the calling thread: open, list, decode, merge.
@@ -203,6 +211,7 @@ class Scan {
     unsigned m_threads;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
+    std::optional<DirectoryNames> m_taFiles;
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 #include <unordered_set>
 
 #include <libdeflate.h>
@@ -45,8 +44,36 @@ struct Directory {
     std::vector<HpiDirEntry> entries;
     // Per entry: the index into the directories (for a directory) or into the files.
     std::vector<std::uint32_t> targets;
-    // Name (without regard to case) -> the entry of that name.
-    std::unordered_map<std::string, std::uint32_t, NoCaseHash, NoCaseEqual> byName;
+    // The entries by name without regard to case: open addressing over entry
+    // positions (position + 1, 0 when free), in one allocation per directory
+    // rather than a node and a name copy per entry.
+    std::vector<std::uint32_t> slots;
+
+    // Indexes every entry; false when two names are equal without regard to case.
+    bool index() {
+        std::size_t size = 4;
+        while (size < entries.size() * 2) size *= 2;
+        slots.assign(size, 0);
+        for (std::uint32_t i = 0; i < entries.size(); ++i) {
+            const std::string& name = entries[i].name;
+            std::size_t s = HashNoCase(name) & (size - 1);
+            for (; slots[s] != 0; s = (s + 1) & (size - 1)) {
+                if (EqualsNoCase(entries[slots[s] - 1].name, name)) return false;
+            }
+            slots[s] = i + 1;
+        }
+        return true;
+    }
+
+    // The position of the entry named `name` (without regard to case).
+    std::optional<std::uint32_t> find(std::string_view name) const {
+        if (slots.empty()) return std::nullopt;
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t s = HashNoCase(name) & mask; slots[s] != 0; s = (s + 1) & mask) {
+            if (EqualsNoCase(entries[slots[s] - 1].name, name)) return slots[s] - 1;
+        }
+        return std::nullopt;
+    }
 };
 
 libdeflate_decompressor* threadDecompressor() {
@@ -168,15 +195,16 @@ class DirectoryParser {
             const std::uint8_t* entry = at(first) + std::size_t{i} * hpi::kEntrySize;
             HpiDirEntry parsed;
             std::string rawName = readName(LoadU32(entry));
-            if (pathBytes + 1 + rawName.size() > kMaxPathBytes) {
+            const std::size_t rawSize = rawName.size();
+            if (pathBytes + 1 + rawSize > kMaxPathBytes) {
                 m_archive.damaged("an inner path grows longer than " +
                                   std::to_string(kMaxPathBytes) + " bytes");
             }
-            parsed.name = DecodeWindows1252(rawName);
+            parsed.name = IsAscii(rawName) ? std::move(rawName) : DecodeWindows1252(rawName);
             std::uint32_t data = LoadU32(entry + 4);
             parsed.isDirectory = entry[8] != 0;
             if (parsed.isDirectory) {
-                targets.push_back(parseDirectory(data, depth + 1, pathBytes + 1 + rawName.size()));
+                targets.push_back(parseDirectory(data, depth + 1, pathBytes + 1 + rawSize));
             } else {
                 FileData file = parseFileRecord(data);
                 parsed.size = file.size;
@@ -188,17 +216,20 @@ class DirectoryParser {
         }
 
         Directory& directory = m_archive.directories[index];
-        directory.byName.reserve(entries.size());
-        for (std::uint32_t i = 0; i < entries.size(); ++i) {
-            // Paths must name one entry each: a second entry of the same name
-            // (in any case) could never be looked up, or would shadow a directory.
-            if (!directory.byName.try_emplace(entries[i].name, i).second) {
-                m_archive.damaged("the directory at " + hex(record) + " holds \"" +
-                                  entries[i].name + "\" twice");
-            }
-        }
         directory.entries = std::move(entries);
         directory.targets = std::move(targets);
+        // Paths must name one entry each: a second entry of the same name
+        // (in any case) could never be looked up, or would shadow a directory.
+        if (!directory.index()) {
+            for (std::uint32_t i = 0; i < directory.entries.size(); ++i) {
+                for (std::uint32_t j = 0; j < i; ++j) {
+                    if (EqualsNoCase(directory.entries[i].name, directory.entries[j].name)) {
+                        m_archive.damaged("the directory at " + hex(record) + " holds \"" +
+                                          directory.entries[i].name + "\" twice");
+                    }
+                }
+            }
+        }
         return index;
     }
 
@@ -304,20 +335,31 @@ void ArchiveState::load() {
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ArchiveState::findEntry(
     std::string_view path, std::string* storedPath) const {
-    auto parts = splitInnerPath(path);
-    if (parts.empty()) return std::nullopt;
+    // The components are taken one by one, without a list of them: this runs
+    // for every file extracted.
+    std::size_t position = 0;
+    auto nextPart = [&]() -> std::string_view {
+        while (position < path.size() && IsSeparator(path[position])) ++position;
+        std::size_t begin = position;
+        while (position < path.size() && !IsSeparator(path[position])) ++position;
+        return path.substr(begin, position - begin);
+    };
+    std::string_view part = nextPart();
+    if (part.empty()) return std::nullopt;
     std::uint32_t dir = 0;
-    for (std::size_t i = 0;; ++i) {
+    for (bool first = true;; first = false) {
         const Directory& directory = directories[dir];
-        auto it = directory.byName.find(parts[i]);
-        if (it == directory.byName.end()) return std::nullopt;
+        std::optional<std::uint32_t> found = directory.find(part);
+        if (!found) return std::nullopt;
+        const std::uint32_t at = *found;
         if (storedPath) {
-            if (i > 0) *storedPath += '\\';
-            *storedPath += directory.entries[it->second].name;
+            if (!first) *storedPath += '\\';
+            *storedPath += directory.entries[at].name;
         }
-        if (i + 1 == parts.size()) return std::make_pair(dir, it->second);
-        if (!directory.entries[it->second].isDirectory) return std::nullopt;
-        dir = directory.targets[it->second];
+        part = nextPart();
+        if (part.empty()) return std::make_pair(dir, at);
+        if (!directory.entries[at].isDirectory) return std::nullopt;
+        dir = directory.targets[at];
     }
 }
 
@@ -350,17 +392,28 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
     std::uint64_t mostExpected =
         tableBytes + chunks * hpi::kChunkHeaderSize + data.size + data.size / 8 + 64;
     std::uint64_t extent = data.extentEnd > data.offset ? data.extentEnd - data.offset : 0;
-    std::vector<std::uint8_t> whole;
+    // The read goes to a buffer each thread keeps, so that extracting many
+    // small files does not allocate (and free) one per file.
+    thread_local std::vector<std::uint8_t> buffer;
+    struct Release {  // one huge file does not pin its buffer for good
+        ~Release() {
+            if (buffer.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(buffer);
+        }
+    } release;
+    std::span<std::uint8_t> whole;
     if (extent >= tableBytes && extent <= mostExpected && extent <= length - data.offset) {
-        whole.resize(extent);
+        buffer.resize(extent);
+        whole = buffer;
         read(data.offset, whole);
     }
-    std::vector<std::uint8_t> table;
+    std::vector<std::uint8_t> ownTable;
+    std::span<const std::uint8_t> table;
     if (whole.empty()) {
-        table.resize(tableBytes);
-        read(data.offset, table);
+        ownTable.resize(tableBytes);
+        read(data.offset, ownTable);
+        table = ownTable;
     } else {
-        table.assign(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(tableBytes));
+        table = whole.first(tableBytes);
     }
     std::uint64_t position = data.offset + table.size();
     std::uint64_t total = 0;
@@ -376,7 +429,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
 
     std::vector<std::uint8_t> chunk;
     for (std::uint64_t k = 0; k < chunks; ++k) {
-        std::string label = "chunk " + std::to_string(k);
+        auto label = [k] { return "chunk " + std::to_string(k); };
         std::uint32_t onDisk = LoadU32(table.data() + k * 4);
         std::uint32_t expected = k + 1 < chunks
                                      ? hpi::kChunkSize
@@ -384,7 +437,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::span<std::uint8_t> chunkBytes;
         std::uint64_t within = position - data.offset;
         if (within + onDisk <= whole.size()) {
-            chunkBytes = std::span(whole).subspan(within, onDisk);
+            chunkBytes = whole.subspan(within, onDisk);
         } else {
             chunk.resize(onDisk);
             read(position, chunk);
@@ -394,10 +447,10 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
 
         const std::uint8_t* header = chunkBytes.data();
         if (std::memcmp(header, hpi::kChunkMarker.data(), 4) != 0) {
-            fail(label + " has no SQSH marker");
+            fail(label() + " has no SQSH marker");
         }
         if (header[4] != hpi::kChunkVersion) {
-            fail(label + " has version " + std::to_string(header[4]));
+            fail(label() + " has version " + std::to_string(header[4]));
         }
         std::uint8_t method = header[5];
         bool encrypted = header[6] != 0;
@@ -405,16 +458,16 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::uint32_t decompressedSize = LoadU32(header + 11);
         std::uint32_t checksum = LoadU32(header + 15);
         if (compressedSize != onDisk - hpi::kChunkHeaderSize) {
-            fail(label + " disagrees with the chunk table about its size");
+            fail(label() + " disagrees with the chunk table about its size");
         }
         if (decompressedSize != expected) {
-            fail(label + " holds " + std::to_string(decompressedSize) + " bytes instead of " +
+            fail(label() + " holds " + std::to_string(decompressedSize) + " bytes instead of " +
                  std::to_string(expected));
         }
         std::span<std::uint8_t> payload(chunkBytes.data() + hpi::kChunkHeaderSize, compressedSize);
         std::uint32_t sum = 0;
         for (std::uint8_t byte : payload) sum += byte;
-        if (sum != checksum) fail(label + " fails its checksum");
+        if (sum != checksum) fail(label() + " fails its checksum");
         if (encrypted) {
             for (std::size_t i = 0; i < payload.size(); ++i) {
                 payload[i] = hpi::UnscrambleChunkByte(payload[i], i);
@@ -426,15 +479,15 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
         std::span<std::uint8_t> target(out.data() + before, expected);
         if (method == static_cast<std::uint8_t>(HpiCompression::Lz77)) {
             Lz77Result result = DecodeLz77Chunk(payload, target);
-            if (result != Lz77Result::Ok) fail(label + ": " + Lz77ResultText(result));
+            if (result != Lz77Result::Ok) fail(label() + ": " + Lz77ResultText(result));
         } else if (method == static_cast<std::uint8_t>(HpiCompression::Zlib)) {
             if (libdeflate_zlib_decompress(threadDecompressor(), payload.data(), payload.size(),
                                            target.data(), target.size(),
                                            nullptr) != LIBDEFLATE_SUCCESS) {
-                fail(label + ": the zlib stream is damaged or of the wrong size");
+                fail(label() + ": the zlib stream is damaged or of the wrong size");
             }
         } else {
-            fail(label + " names compression method " + std::to_string(method));
+            fail(label() + " names compression method " + std::to_string(method));
         }
     }
     return out;

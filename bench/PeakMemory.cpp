@@ -72,8 +72,8 @@ std::optional<ProgramRun> RunAndMeasure(const std::vector<std::string>& argument
 
     ProgramRun run;
     long peakKilobytes = 0;
-    if (std::sscanf(report.c_str(), "%d %ld %lf", &run.exitStatus, &peakKilobytes, &run.seconds) !=
-        3)
+    if (std::sscanf(report.c_str(), "%d %ld %lf %lf", &run.exitStatus, &peakKilobytes, &run.seconds,
+                    &run.cpuSeconds) != 4)
         return std::nullopt;
     run.peakResidentMegabytes = static_cast<double>(peakKilobytes) / 1024.0;
     return run;
@@ -92,8 +92,12 @@ int MeasuringCopyMain(int argc, char** argv) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    auto toSeconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    double cpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
     // ru_maxrss is in kilobytes on Linux.
-    std::printf("%d %ld %f\n", exitStatus, usage.ru_maxrss, seconds);
+    std::printf("%d %ld %f %f\n", exitStatus, usage.ru_maxrss, seconds, cpuSeconds);
     return 0;
 }
 

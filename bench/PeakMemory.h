@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs a program to its end and reports the most memory it held at once.
+// Runs a program to its end and reports the most memory it held at once,
+// its wall time and its processor time.
 //
 // Linux counts a child's peak from the moment it is forked, and a forked
 // child starts as a copy of its parent: measured directly from a benchmark
@@ -18,6 +19,7 @@ struct ProgramRun {
     int exitStatus = -1;  // the exit code, or -1 when the program was killed by a signal
     double peakResidentMegabytes = 0;
     double seconds = 0;
+    double cpuSeconds = 0;  // processor time, user and system, of all its threads
 };
 
 // Starts `arguments[0]` with `arguments`, its output discarded, and waits for

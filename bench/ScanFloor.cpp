@@ -1,53 +1,70 @@
 #include "bench/ScanFloor.h"
 
-#include <array>
-#include <string>
-#include <string_view>
-
-#include "archive/HpiArchive.h"
-#include "base/TextCase.h"
+#include <algorithm>
+#include <functional>
 
 namespace kloxmere::bench {
 
 namespace {
 
-bool isArchive(const std::string& name) {
-    static constexpr std::array<std::string_view, 6> kExtensions = {".hpi",  ".xhpi", ".ccx",
-                                                                    ".xccx", ".ufo",  ".xufo"};
-    for (std::string_view extension : kExtensions) {
-        if (EndsWithNoCase(name, extension)) return true;
+double median(const std::vector<ProgramRun>& runs,
+              const std::function<double(const ProgramRun&)>& of) {
+    std::vector<double> values;
+    for (const ProgramRun& run : runs) values.push_back(of(run));
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Runs `command` once; false (with `failure` filled when still empty) when it failed.
+bool runOnce(const std::vector<std::string>& command, std::vector<ProgramRun>* into,
+             std::string& failure) {
+    std::optional<ProgramRun> run = RunAndMeasure(command);
+    if (!run || run->exitStatus != 0) {
+        if (failure.empty()) {
+            failure = command.front() + (run ? " exited with " + std::to_string(run->exitStatus)
+                                             : std::string(" could not be run"));
+        }
+        return false;
     }
-    return false;
+    if (into) into->push_back(*run);
+    return true;
 }
 
 }  // namespace
 
-FloorResult ReadDefinitionFloor(const std::filesystem::path& taDirectory) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kDefinitions = {
-        {{"units", ".fbi"}, {"weapons", ".tdf"}, {"download", ".tdf"}}};
-    FloorResult result;
-    std::uint64_t before = HpiBytesRead();
-    for (const auto& entry : std::filesystem::directory_iterator(taDirectory)) {
-        if (!isArchive(entry.path().filename().string())) continue;
-        std::unique_ptr<HpiArchive> archive;
-        try {
-            archive = HpiArchive::open(entry.path());
-        } catch (const HpiError&) {
-            continue;  // the scan passes over such an archive too
-        }
-        ++result.archives;
-        for (const auto& [directory, extension] : kDefinitions) {
-            const std::vector<HpiDirEntry>* entries = archive->listDirectory(directory);
-            if (!entries) continue;
-            for (const HpiDirEntry& file : *entries) {
-                if (file.isDirectory || !EndsWithNoCase(file.name, extension)) continue;
-                std::string path = std::string(directory) + "\\" + file.name;
-                result.decompressedBytes += archive->extract(path).size();
-                ++result.files;
-            }
+double ProcessComparison::scanSeconds() const {
+    return median(scan, [](const ProgramRun& r) { return r.seconds; });
+}
+double ProcessComparison::floorSeconds() const {
+    return median(floor, [](const ProgramRun& r) { return r.seconds; });
+}
+double ProcessComparison::scanCpuSeconds() const {
+    return median(scan, [](const ProgramRun& r) { return r.cpuSeconds; });
+}
+double ProcessComparison::floorCpuSeconds() const {
+    return median(floor, [](const ProgramRun& r) { return r.cpuSeconds; });
+}
+double ProcessComparison::scanPeakMegabytes() const {
+    return median(scan, [](const ProgramRun& r) { return r.peakResidentMegabytes; });
+}
+
+ProcessComparison CompareWithFloor(const std::vector<std::string>& scanCommand,
+                                   const std::vector<std::string>& floorCommand, int rounds,
+                                   std::string& failure) {
+    ProcessComparison result;
+    runOnce(scanCommand, nullptr, failure);
+    runOnce(floorCommand, nullptr, failure);
+    for (int round = 0; round < rounds; ++round) {
+        if (round % 2 == 0) {
+            runOnce(scanCommand, &result.scan, failure);
+            runOnce(floorCommand, &result.floor, failure);
+        } else {
+            runOnce(floorCommand, &result.floor, failure);
+            runOnce(scanCommand, &result.scan, failure);
         }
     }
-    result.bytesRead = HpiBytesRead() - before;
     return result;
 }
 

@@ -238,10 +238,12 @@ void RegisterCatalogueCommands(CLI::App& app) {
     app.add_subcommand("scan", "Scan the TA directory and print what it holds")->callback([] {
         CliRun run;
         ScanCommand(run, Globals().json, std::cout);
+        ExitWithoutTeardown(0);  // read-only: nothing left to save
     });
     app.add_subcommand("tree", "Print the tree of sides, classes and unit groups")->callback([] {
         CliRun run;
         TreeCommand(run, Globals().json, std::cout);
+        ExitWithoutTeardown(0);  // read-only: nothing left to save
     });
 
     CLI::App* list = app.add_subcommand("list", "Print the rows of a tab");
@@ -253,6 +255,7 @@ void RegisterCatalogueCommands(CLI::App& app) {
     list->callback([request] {
         CliRun run;
         ListCommand(run, *request, Globals().json, std::cout);
+        ExitWithoutTeardown(0);  // read-only: nothing left to save
     });
 
     auto directory = std::make_shared<std::string>();
@@ -268,6 +271,7 @@ void RegisterCatalogueCommands(CLI::App& app) {
     unit->callback([key] {
         CliRun run;
         UnitCommand(run, *key, Globals().json, std::cout);
+        ExitWithoutTeardown(0);  // read-only: nothing left to save
     });
 }
 

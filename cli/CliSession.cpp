@@ -1,6 +1,8 @@
 #include "cli/CliSession.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -78,6 +80,15 @@ void CliRun::scan(ScanTimings* timings) {
     requireTADirectory();
     ScanInstallation(session, ScanOptions{0, timings});
     if (!services.failures().empty()) throw CommandError(services.failures().front());
+}
+
+void ExitWithoutTeardown(int code) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    // A stream that could not be written fails the command, as a normal exit would show.
+    if (!std::cout.good() || std::ferror(stdout)) code = code == 0 ? 1 : code;
+    std::_Exit(code);
 }
 
 void CliRun::loadGroups() {

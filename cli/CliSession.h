@@ -51,4 +51,12 @@ class CliRun {
     std::string m_ta;
 };
 
+// Ends the process with `code` once the standard streams are flushed, without
+// running destructors. A command that has printed its result calls it with
+// its session still alive: tearing down a catalogue of tens of thousands of
+// records only to end the process would cost a good part of the scan's time
+// again, and the system takes the memory back at once. The catalogue's own
+// types still free everything when destroyed, as the tests check.
+[[noreturn]] void ExitWithoutTeardown(int code);
+
 }  // namespace kloxmere::cli

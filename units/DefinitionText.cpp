@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/TextCase.h"
+#include "base/Windows1252.h"
+
 namespace kloxmere {
 
 namespace {
@@ -24,31 +27,47 @@ bool isBlank(char c) {
 
 }  // namespace
 
-std::string_view CleanLineView(std::string_view line, std::string& scratch) {
-    bool clean = true;
-    for (char c : line) clean &= c != '\0' && c != '\t';
-    if (!clean) {
-        scratch.clear();
-        for (char c : line) {
-            if (c != '\0' && c != '\t') scratch.push_back(c);
-        }
-        line = scratch;
-    }
-    return trimBlanks(line);
-}
+namespace {
 
-DefinitionLine SplitDefinitionLine(std::string_view line) {
-    std::size_t equals = line.find('=');
+DefinitionLine splitAt(std::string_view line, std::size_t equals, std::size_t semicolon) {
     if (equals == std::string_view::npos) return {};
     DefinitionLine result;
     result.key = trimBlanks(line.substr(0, equals));
-    std::size_t semicolon = line.find(';');
     if (semicolon == std::string_view::npos) {
         result.value = trimBlanks(line.substr(equals + 1));
     } else if (semicolon > equals) {
         result.value = trimBlanks(line.substr(equals + 1, semicolon - equals - 1));
     }
     return result;
+}
+
+}  // namespace
+
+DefinitionLine CleanedLine::split() const {
+    return splitAt(text, equals, semicolon);
+}
+
+DefinitionLine SplitDefinitionLine(std::string_view line) {
+    return splitAt(line, line.find('='), line.find(';'));
+}
+
+void detail::CleanInnerControls(std::string_view raw, std::string& scratch, CleanedLine& line) {
+    scratch.clear();
+    for (char c : raw) {
+        if (c != '\0' && c != '\t') scratch.push_back(c);
+    }
+    line.text = trimBlanks(scratch);
+    line.equals = line.text.find('=');
+    line.semicolon = line.text.find(';');
+    line.closeBracket = line.text.find(']');
+}
+
+void AssignWindows1252(std::string& out, std::string_view bytes) {
+    if (IsAscii(bytes)) {
+        out.assign(bytes);
+    } else {
+        out = DecodeWindows1252(bytes);
+    }
 }
 
 std::optional<std::int32_t> LeadingInteger(std::string_view text) {

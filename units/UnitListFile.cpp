@@ -12,12 +12,14 @@
 // A string is Windows-1252 bytes ended by a 0 byte. Bytes after the last
 // record are never read.
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
-#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"
+#include "base/PlatformServices.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 #include "units/ArchiveNames.h"
@@ -35,22 +37,48 @@ namespace {
 // The list is damaged: it cannot be used and is deleted.
 struct DamagedList {};
 
-std::string readString(ByteReader& reader) {
-    std::string text = ReadZString(reader);
-    if (reader.hitEnd()) throw DamagedList{};
-    return text;
-}
+// Reads the records in place: each string is decoded straight from the list's
+// bytes into its field, with no copy of its own on the way.
+class RecordReader {
+  public:
+    RecordReader(std::span<const std::uint8_t> bytes, std::size_t position)
+        : m_data(bytes), m_position(position) {}
 
-std::int32_t readCount(ByteReader& reader) {
-    std::int32_t count = reader.readI32();
-    if (count < 0) throw DamagedList{};
-    return count;
-}
+    // A zero-terminated string; a missing terminator damages the list.
+    void string(std::string& field) {
+        const std::uint8_t* begin = m_data.data() + m_position;
+        const std::size_t left = m_data.size() - m_position;
+        const void* zero = left ? std::memchr(begin, 0, left) : nullptr;
+        if (!zero) throw DamagedList{};
+        std::size_t length =
+            static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - begin);
+        AssignWindows1252(field, {reinterpret_cast<const char*>(begin), length});
+        m_position += length + 1;
+    }
 
-void parseRecords(ByteReader& reader, UnitListContents& list) {
-    std::int32_t unitCount = readCount(reader);
-    std::int32_t weaponCount = readCount(reader);
-    std::int32_t menuCount = readCount(reader);
+    // A little-endian 32-bit count; a negative or cut-off one damages the list.
+    std::int32_t count() {
+        if (m_data.size() - m_position < 4) throw DamagedList{};
+        const std::uint8_t* at = m_data.data() + m_position;
+        m_position += 4;
+        auto value =
+            static_cast<std::int32_t>(std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 |
+                                      std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24);
+        if (value < 0) throw DamagedList{};
+        return value;
+    }
+
+  private:
+    std::span<const std::uint8_t> m_data;
+    std::size_t m_position;
+};
+
+void parseRecords(RecordReader& reader, UnitListContents& list) {
+    std::int32_t unitCount = reader.count();
+    std::int32_t weaponCount = reader.count();
+    std::int32_t menuCount = reader.count();
+    // Counts come from the file: reserved only as far as the bytes could hold them.
+    list.units.reserve(static_cast<std::size_t>(std::min(unitCount, 4096)));
     for (std::int32_t i = 0; i < unitCount; ++i) {
         auto unit = std::make_unique<clsUnit>();
         for (std::string clsUnit::*field :
@@ -58,28 +86,30 @@ void parseRecords(ByteReader& reader, UnitListContents& list) {
               &clsUnit::Class, &clsUnit::ID, &clsUnit::Side, &clsUnit::MaxDamage,
               &clsUnit::BuildTime, &clsUnit::CostEnergy, &clsUnit::CostMetal,
               &clsUnit::SightDistance, &clsUnit::RadarDistance, &clsUnit::SonarDistance}) {
-            (*unit).*field = readString(reader);
+            reader.string((*unit).*field);
         }
-        for (std::int32_t k = readCount(reader); k > 0; --k) {
-            unit->WeaponNames.push_back(readString(reader));
+        for (std::int32_t k = reader.count(); k > 0; --k) {
+            reader.string(unit->WeaponNames.emplace_back());
         }
         list.units.push_back(std::move(unit));
     }
+    std::string id;
     for (std::int32_t i = 0; i < weaponCount; ++i) {
         auto weapon = std::make_unique<clsWeapon>();
-        weapon->Filename = readString(reader);
-        weapon->Name = readString(reader);
-        auto id = LeadingInteger(readString(reader));
-        if (!id) throw DamagedList{};
-        weapon->ID = *id;
+        reader.string(weapon->Filename);
+        reader.string(weapon->Name);
+        reader.string(id);
+        auto number = LeadingInteger(id);
+        if (!number) throw DamagedList{};
+        weapon->ID = *number;
         list.weapons.push_back(std::move(weapon));
     }
     for (std::int32_t i = 0; i < menuCount; ++i) {
         auto entry = std::make_unique<clsMenuEntry>();
-        entry->BuilderUnit = readString(reader);
-        entry->Button = readString(reader);
-        entry->Menu = readString(reader);
-        entry->Unit = readString(reader);
+        reader.string(entry->BuilderUnit);
+        reader.string(entry->Button);
+        reader.string(entry->Menu);
+        reader.string(entry->Unit);
         list.menuEntries.push_back(std::move(entry));
     }
 }
@@ -101,10 +131,9 @@ UnitListContents ParseUnitList(std::span<const std::uint8_t> bytes) {
         return list;
     }
     try {
-        parseRecords(reader, list);
+        RecordReader records(bytes, reader.position());
+        parseRecords(records, list);
     } catch (const DamagedList&) {
-        list.damaged = true;
-    } catch (const TruncatedError&) {
         list.damaged = true;
     }
     if (list.damaged) {

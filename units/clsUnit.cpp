@@ -1,6 +1,6 @@
 #include "units/clsUnit.h"
 
-#include <array>
+#include <optional>
 
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
@@ -15,54 +15,79 @@ namespace {
 
 using Field = std::string clsUnit::*;
 
-struct RecognisedKey {
-    std::string_view key;
-    Field field;  // nullptr: the value is a weapon name
-};
+// The field a recognised key fills; nullptr for the five weapon keys, whose
+// values are appended to WeaponNames. The keys are ASCII, so a key holding
+// any other character matches none; each length is tried only against the
+// keys of that length.
+std::optional<Field> recognisedField(std::string_view key) {
+    auto is = [&](std::string_view lowerKey) { return EqualsAsciiNoCase(key, lowerKey); };
+    switch (key.size()) {
+        case 4:
+            if (is("side")) return &clsUnit::Side;
+            if (is("name")) return &clsUnit::Callname;
+            break;
+        case 7:
+            if (is("weapon1") || is("weapon2") || is("weapon3") || is("weapon4") || is("weapon5")) {
+                return Field{nullptr};
+            }
+            break;
+        case 8:
+            if (is("unitname")) return &clsUnit::Name;
+            if (is("tedclass")) return &clsUnit::Class;
+            break;
+        case 9:
+            if (is("maxdamage")) return &clsUnit::MaxDamage;
+            if (is("buildtime")) return &clsUnit::BuildTime;
+            break;
+        case 10:
+            if (is("unitnumber")) return &clsUnit::ID;
+            break;
+        case 11:
+            if (is("description")) return &clsUnit::Description;
+            break;
+        case 14:
+            if (is("buildcostmetal")) return &clsUnit::CostMetal;
+            break;
+        case 15:
+            if (is("buildcostenergy")) return &clsUnit::CostEnergy;
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
 
-// In the order keys are tried; the first match applies.
-constexpr std::array<RecognisedKey, 15> kUnitKeys = {{
-    {"unitname", &clsUnit::Name},
-    {"side", &clsUnit::Side},
-    {"name", &clsUnit::Callname},
-    {"tedclass", &clsUnit::Class},
-    {"description", &clsUnit::Description},
-    {"unitnumber", &clsUnit::ID},
-    {"maxdamage", &clsUnit::MaxDamage},
-    {"buildtime", &clsUnit::BuildTime},
-    {"buildcostenergy", &clsUnit::CostEnergy},
-    {"buildcostmetal", &clsUnit::CostMetal},
-    {"weapon1", nullptr},
-    {"weapon2", nullptr},
-    {"weapon3", nullptr},
-    {"weapon4", nullptr},
-    {"weapon5", nullptr},
-}};
+// `assign(field, value)` stores a value as text of the program (UTF-8).
+template <class Assign>
+void readUnit(clsUnit& unit, std::string_view text, Assign assign) {
+    ForEachCleanedLine(text, [&](const CleanedLine& line) {
+        if (line.equals == CleanedLine::npos) return;
+        DefinitionLine split = line.split();
+        std::optional<Field> field = recognisedField(split.key);
+        if (!field) return;
+        if (*field) {
+            assign(unit.**field, split.value);
+        } else {
+            assign(unit.WeaponNames.emplace_back(), split.value);
+        }
+    });
+}
 
 }  // namespace
 
 void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
-    ForEachCleanLine(text, [&](std::string_view line) {
-        DefinitionLine split = SplitDefinitionLine(line);
-        if (split.key.empty()) return;
-        for (const auto& recognised : kUnitKeys) {
-            // The keys are ASCII: a key with any other character matches none.
-            if (!EqualsAsciiNoCase(split.key, recognised.key)) continue;
-            if (recognised.field) {
-                unit.*recognised.field = std::string(split.value);
-            } else {
-                unit.WeaponNames.emplace_back(split.value);
-            }
-            return;
-        }
-    });
+    readUnit(unit, text, [](std::string& field, std::string_view value) { field.assign(value); });
+}
+
+void ReadUnitDefinitionBytes(clsUnit& unit, std::span<const std::uint8_t> bytes) {
+    readUnit(unit, AsChars(bytes), AssignWindows1252);
 }
 
 bool clsUnit::Load(const std::string& path) {
     if (!HPI) return false;
     auto bytes = HPI->ExtractToMemory(path);
     if (!bytes) return false;
-    ReadUnitDefinition(*this, DecodeWindows1252(*bytes));
+    ReadUnitDefinitionBytes(*this, *bytes);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,5 +69,7 @@ class clsUnit {
 // Reads a unit definition's text (UTF-8) into `unit`: the recognised keys set
 // its fields, the five weapon keys append to WeaponNames.
 void ReadUnitDefinition(clsUnit& unit, std::string_view text);
+// The same from the file's own Windows-1252 bytes, as the archive holds them.
+void ReadUnitDefinitionBytes(clsUnit& unit, std::span<const std::uint8_t> bytes);
 
 }  // namespace kloxmere

@@ -1,7 +1,7 @@
 #include "units/clsUnitArchive.h"
 
-#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
+#include "base/PlatformServices.h"
 #include "base/TextCase.h"
 #include "base/Windows1252.h"
 #include "catalogue/Catalogue.h"
@@ -34,28 +34,36 @@ std::optional<DefinitionKind> ClassifyListedFile(std::string_view path) {
     return std::nullopt;
 }
 
-std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view text) {
+namespace {
+
+void assignText(std::string& field, std::string_view value) {
+    field.assign(value);
+}
+
+// `assign(field, value)` stores a value as text of the program (UTF-8).
+template <class Assign>
+std::vector<std::unique_ptr<clsWeapon>> readWeapons(std::string_view text, Assign assign) {
     std::vector<std::unique_ptr<clsWeapon>> weapons;
     auto pending = std::make_unique<clsWeapon>();
     bool stopped = false;
-    ForEachCleanLine(text, [&](std::string_view line) {
+    ForEachCleanedLine(text, [&](const CleanedLine& cleaned) {
         if (stopped) return;
-        if (line.find('}') != std::string::npos && !pending->Name.empty()) {
+        std::string_view line = cleaned.text;
+        if (cleaned.hasCloseBrace && !pending->Name.empty()) {
             weapons.push_back(std::move(pending));
             pending = std::make_unique<clsWeapon>();
         }
-        if (!line.empty() && line.front() == '[' && pending->Name.empty()) {
-            std::size_t close = line.find(']');
-            if (close != std::string::npos) pending->Name = line.substr(1, close - 1);
+        if (!line.empty() && line.front() == '[' && pending->Name.empty() &&
+            cleaned.closeBracket != CleanedLine::npos) {
+            assign(pending->Name, line.substr(1, cleaned.closeBracket - 1));
         }
         if (line.size() >= 2 && EqualsAsciiNoCase(line.substr(0, 2), "id")) {
             // The number stands between the first "=" (or the line's start) and the first ";".
-            std::size_t equals = line.find('=');
-            std::size_t start = equals == std::string::npos ? 0 : equals + 1;
-            std::size_t semicolon = line.find(';');
+            std::size_t start = cleaned.equals == CleanedLine::npos ? 0 : cleaned.equals + 1;
+            std::size_t semicolon = cleaned.semicolon;
             std::optional<std::int32_t> id;
-            if (semicolon != std::string::npos && semicolon >= start) {
-                id = LeadingInteger(std::string_view(line).substr(start, semicolon - start));
+            if (semicolon != CleanedLine::npos && semicolon >= start) {
+                id = LeadingInteger(line.substr(start, semicolon - start));
             }
             if (!id) {
                 stopped = true;  // a malformed number line ends the file
@@ -67,33 +75,55 @@ std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view t
     return weapons;
 }
 
-std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text) {
+template <class Assign>
+std::vector<std::unique_ptr<clsMenuEntry>> readMenuEntries(std::string_view text, Assign assign) {
     std::vector<std::unique_ptr<clsMenuEntry>> entries;
     std::unique_ptr<clsMenuEntry> open;
-    ForEachCleanLine(text, [&](std::string_view line) {
-        if (line == "{") {
+    ForEachCleanedLine(text, [&](const CleanedLine& line) {
+        if (line.text == "{") {
             if (open) entries.push_back(std::move(open));
             open = std::make_unique<clsMenuEntry>();
             return;
         }
         if (!open) return;
-        if (line.find('}') != std::string::npos) {
+        if (line.hasCloseBrace) {
             entries.push_back(std::move(open));
             return;
         }
-        DefinitionLine split = SplitDefinitionLine(line);
+        if (line.equals == CleanedLine::npos) return;
+        DefinitionLine split = line.split();
         if (EqualsAsciiNoCase(split.key, "unitmenu")) {
-            open->BuilderUnit = split.value;
+            assign(open->BuilderUnit, split.value);
         } else if (EqualsAsciiNoCase(split.key, "menu")) {
-            open->Menu = split.value;
+            assign(open->Menu, split.value);
         } else if (EqualsAsciiNoCase(split.key, "button")) {
-            open->Button = split.value;
+            assign(open->Button, split.value);
         } else if (EqualsAsciiNoCase(split.key, "unitname")) {
-            open->Unit = split.value;
+            assign(open->Unit, split.value);
         }
     });
     if (open) entries.push_back(std::move(open));  // a block the file never closed
     return entries;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view text) {
+    return readWeapons(text, assignText);
+}
+
+std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitionsBytes(
+    std::span<const std::uint8_t> bytes) {
+    return readWeapons(AsChars(bytes), AssignWindows1252);
+}
+
+std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text) {
+    return readMenuEntries(text, assignText);
+}
+
+std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntriesBytes(
+    std::span<const std::uint8_t> bytes) {
+    return readMenuEntries(AsChars(bytes), AssignWindows1252);
 }
 
 DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind) {
@@ -108,11 +138,10 @@ DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKin
     auto bytes = hpi.ExtractToMemory(path);
     if (!bytes) return decoded;
     decoded.extracted = true;
-    std::string text = DecodeWindows1252(*bytes);
     if (kind == DefinitionKind::Weapons) {
-        decoded.weapons = ReadWeaponDefinitions(text);
+        decoded.weapons = ReadWeaponDefinitionsBytes(*bytes);
     } else {
-        decoded.menuEntries = ReadMenuEntries(text);
+        decoded.menuEntries = ReadMenuEntriesBytes(*bytes);
     }
     return decoded;
 }

@@ -51,11 +51,16 @@ DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKin
 // bracketed section after the previous weapon's end; it ends at the first line
 // holding "}". Reading stops at a malformed "id" line.
 std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitions(std::string_view text);
+// The same from the file's own Windows-1252 bytes, as the archive holds them.
+std::vector<std::unique_ptr<clsWeapon>> ReadWeaponDefinitionsBytes(
+    std::span<const std::uint8_t> bytes);
 
 // The build-menu entries of a download file's text: for each block between a
 // "{" line and the next line holding "}", the keys UNITMENU, MENU, BUTTON and
 // UNITNAME (any case, any order) give BuilderUnit, Menu, Button and Unit.
 std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntries(std::string_view text);
+std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntriesBytes(
+    std::span<const std::uint8_t> bytes);
 
 // A fast-load list read from memory. An empty archiveName means the list is
 // damaged at its start; `damaged` that its records could not all be read (the

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <set>
 
@@ -105,6 +106,22 @@ TEST(ParallelScan, ListsCoverTheirArchivesInBothScans) {
         ASSERT_TRUE(archives.Item(2)->SaveList(home.file("a.udf"), services));
         ASSERT_TRUE(archives.Item(5)->SaveList(home.file("b.udf"), services));
     }
+    // Lists the scan reads on several threads but must still judge in order:
+    // a damaged one (deleted), one whose archive is gone (kept, unused) and a
+    // second copy of a list (used as well, its names already taken).
+    auto writeOddLists = [&] {
+        home.write("c-damaged.udf", "pack1.hpi");
+        std::vector<std::uint8_t> gone = {'g', 'o', 'n', 'e', '.', 'h', 'p', 'i', 0};
+        gone.resize(gone.size() + 12, 0);  // no units, weapons or menu entries
+        home.write("d-gone.udf", gone);
+        ASSERT_TRUE(std::filesystem::copy_file(home.file("a.udf"), home.file("e-copy.udf"),
+                                               std::filesystem::copy_options::overwrite_existing));
+    };
+    writeOddLists();
     std::string oneThread = scan(ta, home, 1, nullptr);
+    EXPECT_FALSE(home.exists("c-damaged.udf"));
+    writeOddLists();
     EXPECT_EQ(scan(ta, home, 3, nullptr), oneThread);
+    EXPECT_FALSE(home.exists("c-damaged.udf"));
+    EXPECT_TRUE(home.exists("d-gone.udf"));
 }

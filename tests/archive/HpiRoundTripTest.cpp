@@ -69,6 +69,26 @@ INSTANTIATE_TEST_SUITE_P(
                      testing::Bool()),
     paramName);
 
+// A directory of many entries: every name is found in any case and with
+// doubled or leading separators, names that are not there are not, and a
+// path that runs through a file finds nothing.
+TEST(HpiArchiveListing, FindsEveryEntryOfALargeDirectory) {
+    HpiWriter writer = MakeWriter();
+    for (int i = 0; i < 300; ++i)
+        writer.addFile("units/Unit" + std::to_string(i) + ".fbi", SampleBytes(3));
+    auto archive = HpiArchive::fromMemory(writer.build());
+    for (int i = 0; i < 300; ++i) {
+        std::string name = "Unit" + std::to_string(i) + ".fbi";
+        auto found = archive->findFile("\\UNITS//" + UpperCase(name));
+        ASSERT_TRUE(found) << name;
+        EXPECT_EQ(found->path, "units\\" + name);
+        EXPECT_EQ(archive->extract("units\\" + LowerCase(name)).size(), 3u);
+    }
+    EXPECT_FALSE(archive->findFile("units\\Unit300.fbi"));
+    EXPECT_FALSE(archive->findFile("units\\Unit1.fbi\\more"));
+    EXPECT_FALSE(archive->findFile("/"));
+}
+
 TEST(HpiArchiveListing, ListsAndFindsWithoutRegardToCaseOrSeparator) {
     HpiWriter writer = MakeWriter();
     for (const char* path : {"units/ARMCOM.FBI", "units/corcom.fbi", "units/Sub/deep.fbi",

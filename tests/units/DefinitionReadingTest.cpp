@@ -11,8 +11,10 @@
 #include "units/clsUnit.h"
 #include "units/clsUnitArchive.h"
 #include "units/clsWeapon.h"
+#include "units/modGeneric.h"
 
 using namespace kloxmere;
+using namespace std::string_literals;
 
 namespace {
 
@@ -191,4 +193,98 @@ TEST(MenuEntryRecord, KeyAndLocationJoinWithSingleBlanks) {
     EXPECT_EQ(entry.Key(), "ARMCOM 1 3 ARMSOLAR");
     EXPECT_EQ(entry.GenerateKey(), entry.Key());
     EXPECT_EQ(entry.Location(), "ARMCOM 1 3");
+}
+
+namespace {
+
+// Definition text built from the pieces the line cleaner and the readers treat
+// specially, so that every mix of them occurs: blanks, tabs and NULs at the
+// ends and inside, every line end, brackets, braces, "=", ";", recognised keys
+// in odd cases and bytes of the code page's upper half.
+std::string mixedDefinitionText(unsigned seed) {
+    static constexpr std::string_view kPieces[] = {
+        "UnitName", "uNITnAME", "Side",    "name",     "TEDClass", "Weapon1",
+        "WEAPON5",  "id",       "ID",      "Id",       "MENU",     "UNITMENU",
+        "button",   "unitname", "Caf\xE9", "\x80\x9F", "=",        "=",
+        ";",        ";",        " ",       " ",        "\t",       std::string_view("\0", 1),
+        "[",        "]",        "{",       "}",        "\r\n",     "\n",
+        "\r",       "ARM",      "12",      "-3.5",     "1e2",      "x",
+        "//",       "[W1]",     "\t\t",    "  ",
+    };
+    std::string text;
+    unsigned state = seed * 2654435761u + 1;
+    for (int i = 0; i < 400; ++i) {
+        state = state * 1103515245u + 12345u;
+        text += kPieces[(state >> 16) % std::size(kPieces)];
+    }
+    return text;
+}
+
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
+
+// The one-pass line scanner must see each line exactly as CleanLine and
+// SplitDefinitionLine do, whatever stands where.
+TEST(DefinitionLines, OnePassLinesEqualCleanLineAndSplit) {
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        std::string text = mixedDefinitionText(seed);
+        std::vector<std::string> expected, seen;
+        ForEachLine(text, [&](std::string_view raw) {
+            std::string cleaned = CleanLine(raw);
+            DefinitionLine split = SplitDefinitionLine(cleaned);
+            expected.push_back(cleaned + "|" + std::string(split.key) + "|" +
+                               std::string(split.value) + "|" +
+                               (cleaned.find('}') != std::string::npos ? "}" : "") +
+                               std::to_string(cleaned.find(']')));
+        });
+        ForEachCleanedLine(text, [&](const CleanedLine& line) {
+            DefinitionLine split = line.split();
+            seen.push_back(std::string(line.text) + "|" + std::string(split.key) + "|" +
+                           std::string(split.value) + "|" + (line.hasCloseBrace ? "}" : "") +
+                           std::to_string(line.closeBracket));
+        });
+        ASSERT_EQ(seen, expected) << "seed " << seed;
+    }
+}
+
+// Reading the code page's bytes directly gives the records that decoding the
+// whole file first gives.
+TEST(DefinitionLines, ReadingBytesEqualsReadingDecodedText) {
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        std::string raw = mixedDefinitionText(seed);
+        std::string text = DecodeWindows1252(raw);
+
+        clsUnit fromText, fromBytes;
+        ReadUnitDefinition(fromText, text);
+        ReadUnitDefinitionBytes(fromBytes, bytesOf(raw));
+        EXPECT_EQ(fromBytes.Name, fromText.Name) << seed;
+        EXPECT_EQ(fromBytes.Side, fromText.Side) << seed;
+        EXPECT_EQ(fromBytes.Callname, fromText.Callname) << seed;
+        EXPECT_EQ(fromBytes.Class, fromText.Class) << seed;
+        EXPECT_EQ(fromBytes.WeaponNames, fromText.WeaponNames) << seed;
+
+        auto weaponsFromText = ReadWeaponDefinitions(text);
+        auto weaponsFromBytes = ReadWeaponDefinitionsBytes(bytesOf(raw));
+        ASSERT_EQ(weaponsFromBytes.size(), weaponsFromText.size()) << seed;
+        for (std::size_t i = 0; i < weaponsFromText.size(); ++i) {
+            EXPECT_EQ(weaponsFromBytes[i]->Name, weaponsFromText[i]->Name) << seed;
+            EXPECT_EQ(weaponsFromBytes[i]->ID, weaponsFromText[i]->ID) << seed;
+        }
+
+        auto entriesFromText = ReadMenuEntries(text);
+        auto entriesFromBytes = ReadMenuEntriesBytes(bytesOf(raw));
+        ASSERT_EQ(entriesFromBytes.size(), entriesFromText.size()) << seed;
+        for (std::size_t i = 0; i < entriesFromText.size(); ++i) {
+            EXPECT_EQ(entriesFromBytes[i]->Key(), entriesFromText[i]->Key()) << seed;
+        }
+    }
+}
+
+TEST(DefinitionLines, TabsInsideALineAreRemovedNotKept) {
+    clsUnit unit = unitFrom("\tUnit\tName=AR\tM;\t \nSide\0=CORE;\n"s);
+    EXPECT_EQ(unit.Name, "ARM");
+    EXPECT_EQ(unit.Side, "CORE");
 }
