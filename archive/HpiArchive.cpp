@@ -7,11 +7,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include <libdeflate.h>
-
 #include "archive/HpiFormat.h"
 #include "archive/Lz77.h"
 #include "archive/RandomAccessFile.h"
+#include "archive/ZlibCodec.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
@@ -48,16 +47,6 @@ struct Directory {
     // Name (without regard to case) -> the entry of that name.
     std::unordered_map<std::string, std::uint32_t, NoCaseHash, NoCaseEqual> byName;
 };
-
-libdeflate_decompressor* threadDecompressor() {
-    struct Holder {
-        libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
-        ~Holder() { libdeflate_free_decompressor(decompressor); }
-    };
-    thread_local Holder holder;
-    if (!holder.decompressor) throw std::bad_alloc();
-    return holder.decompressor;
-}
 
 std::string hex(std::uint64_t value) {
     char text[24];
@@ -428,9 +417,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
             Lz77Result result = DecodeLz77Chunk(payload, target);
             if (result != Lz77Result::Ok) fail(label + ": " + Lz77ResultText(result));
         } else if (method == static_cast<std::uint8_t>(HpiCompression::Zlib)) {
-            if (libdeflate_zlib_decompress(threadDecompressor(), payload.data(), payload.size(),
-                                           target.data(), target.size(),
-                                           nullptr) != LIBDEFLATE_SUCCESS) {
+            if (!InflateZlib(payload, target)) {
                 fail(label + ": the zlib stream is damaged or of the wrong size");
             }
         } else {
