@@ -137,7 +137,7 @@ TEST(CliCatalogue, SavedListsSpeedUpTheNextScan) {
 TEST(CliCatalogue, NoTaDirectoryIsAFailureWithAHint) {
     TempDir scratch, wine;
     CliResult result = RunCli(scratch, "--home " + Quoted(scratch.str()) + " scan",
-                              "env -u KLOXMERE_TA_DIR WINEPREFIX=" + Quoted(wine.str()));
+                              {{"KLOXMERE_TA_DIR", std::nullopt}, {"WINEPREFIX", wine.str()}});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("--ta"), std::string::npos);
 }
