@@ -59,7 +59,7 @@ fs::path perUserDataDirectory() {
 
 }  // namespace
 
-std::string ProgramDirectory() {
+std::string ExecutableDirectory() {
 #ifdef _WIN32
     std::wstring buffer(32768, L'\0');
     DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -73,11 +73,33 @@ std::string ProgramDirectory() {
 #endif
 }
 
+namespace {
+
+// share/kloxmere beside the executable's bin directory, or empty.
+fs::path installedDataDirectory() {
+    fs::path executable = PathFromUtf8(ExecutableDirectory());
+    fs::path data = (executable / ".." / "share" / "kloxmere").lexically_normal();
+    std::error_code error;
+    return fs::is_directory(data, error) ? data : fs::path();
+}
+
+}  // namespace
+
+bool IsInstalled() {
+    return !installedDataDirectory().empty();
+}
+
+std::string ProgramDirectory() {
+    fs::path data = installedDataDirectory();
+    return data.empty() ? ExecutableDirectory() : withSeparator(Utf8FromPath(data));
+}
+
 std::string UserDataDirectory() {
     fs::path directory;
     if (const char* home = std::getenv("KLOXMERE_HOME"); home && *home) {
         directory = PathFromUtf8(home);
-    } else if (fs::path program = PathFromUtf8(ProgramDirectory()); isWritableDirectory(program)) {
+    } else if (fs::path program = PathFromUtf8(ExecutableDirectory());
+               !IsInstalled() && isWritableDirectory(program)) {
         directory = program;
     } else {
         directory = perUserDataDirectory();
@@ -85,6 +107,21 @@ std::string UserDataDirectory() {
     std::error_code ignored;
     fs::create_directories(directory, ignored);
     return withSeparator(Utf8FromPath(directory));
+}
+
+std::string SettingsLocation() {
+#ifdef _WIN32
+    return "HKEY_CURRENT_USER\\Software\\Kloxmere\\Kloxmere";
+#else
+    fs::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+        config = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        config = fs::path(home && *home ? home : ".") / ".config";
+    }
+    return Utf8FromPath(config / "Kloxmere" / "Kloxmere.conf");
+#endif
 }
 
 }  // namespace kloxmere

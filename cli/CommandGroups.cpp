@@ -5,13 +5,14 @@
 #include "cli/CliSession.h"
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
+#include "cli/InformationCommands.h"
 
 namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
         RegisterGlobalOptions, RegisterCatalogueCommands, RegisterArchiveStateCommands,
-        RegisterGroupCommands, RegisterHpiCommands,
+        RegisterGroupCommands, RegisterHpiCommands, RegisterInformationCommands,
     };
     return kGroups;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgramInformation.h"
 #include "cli/CommandErrors.h"
 #include "cli/CommandGroups.h"
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     for (std::string& argument : arguments) pointers.push_back(argument.data());
 
     CLI::App app("Looks after the units of a TA installation", "kloxmere-cli");
+    app.set_version_flag("--version", kloxmere::VersionLine(), "Print the version and exit");
     app.require_subcommand(1);
     for (auto registerGroup : kloxmere::cli::CommandGroups()) registerGroup(app);
 

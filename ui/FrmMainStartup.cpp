@@ -11,6 +11,8 @@
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "ui/BackgroundScan.h"
+#include "ui/FrmAbout.h"
+#include "ui/FrmLogo.h"
 #include "ui/FrmMain.h"
 #include "ui/Icons.h"
 #include "ui/UnitPanel.h"
@@ -77,9 +79,8 @@ void FrmMain::markTime(std::chrono::steady_clock::time_point StartupTimings::*mi
 }
 
 void FrmMain::showSplash() {
-    QEventLoop wait;
-    QTimer::singleShot(2000, &wait, &QEventLoop::quit);
-    wait.exec();
+    FrmLogo logo;
+    logo.exec();
 }
 
 bool FrmMain::InitializeGraphics() {
@@ -103,7 +104,10 @@ void FrmMain::mnuUnitsGroups_Click() {}
 
 void FrmMain::mnuViewUnitViewer_Click() {}
 
-void FrmMain::mnuHelpAbout_Click() {}
+void FrmMain::mnuHelpAbout_Click() {
+    FrmAbout about(this);
+    about.exec();
+}
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();

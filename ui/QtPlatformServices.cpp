@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "ui/FrmDirectory.h"
 #include "ui/FrmProgress.h"
 
 namespace kloxmere::ui {
@@ -98,11 +99,9 @@ FrmProgress* QtPlatformServices::progressWindow() const {
 }
 
 std::string QtPlatformServices::PickDirectory() {
-    QString directory = QFileDialog::getExistingDirectory(m_owner, "Select a directory");
-    if (directory.isEmpty()) return {};
-    std::string picked = directory.toStdString();
-    if (picked.back() != '/' && picked.back() != '\\') picked += '/';
-    return picked;
+    FrmDirectory picker(*this, m_owner);
+    picker.exec();
+    return picker.SelectedDirectory();
 }
 
 std::string QtPlatformServices::ChooseFile(const FileDialogRequest& request) {

@@ -2,8 +2,12 @@
 // start-up sequence and runs the window system's event loop.
 
 #include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/Locations.h"
+#include "app/ProgramInformation.h"
 #include "app/Session.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmMain.h"
@@ -11,6 +15,18 @@
 
 int main(int argc, char** argv) {
     using namespace kloxmere;
+    // --version and --help are answered before the window system is asked
+    // for a display, so that they work on a console without one.
+    switch (ReadInformationRequest(std::vector<std::string>(argv + 1, argv + argc))) {
+        case InformationRequest::Version:
+            std::cout << VersionLine() << '\n';
+            return 0;
+        case InformationRequest::Help:
+            std::cout << DesktopUsage();
+            return 0;
+        case InformationRequest::None:
+            break;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setOrganizationName(kApplicationTitle);

@@ -1,0 +1,63 @@
+#pragma once
+
+// The directory picker "Select a directory": the open directory's path, the
+// directory list, the drive list, and OK, Cancel and Create. Shown modally;
+// its result is SelectedDirectory(). Questions and messages go through the
+// platform services, so tests can answer them.
+
+#include <QDialog>
+#include <QHash>
+#include <string>
+
+#include "ui/DirectoryList.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace kloxmere {
+class PlatformServices;
+}
+
+namespace kloxmere::ui {
+
+class FrmDirectory : public QDialog {
+    Q_OBJECT
+  public:
+    // Opens on `startDirectory` (the current directory by default) and offers
+    // `drives`; `services` asks for a new directory's name and shows errors.
+    explicit FrmDirectory(PlatformServices& services, QWidget* parent = nullptr,
+                          const QString& startDirectory = QString(),
+                          QList<DriveEntry> drives = SystemDrives());
+
+    QLabel* LblPath;
+    DirectoryList* Dir;
+    QComboBox* Drive;
+    QPushButton* CmdOk;
+    QPushButton* CmdCancel;
+    QPushButton* CmdMakeDir;
+
+    // "" until OK; then the chosen directory, ending in the native separator.
+    const std::string& SelectedDirectory() const { return m_selectedDirectory; }
+
+  public slots:
+    void CmdOk_Click();
+    void CmdCancel_Click();
+    void CmdMakeDir_Click();
+    void Drive_Change(int index);
+    void Dir_Change();
+
+  protected:
+    void reject() override;  // the close box and Escape cancel
+
+  private:
+    void Form_Load(const QString& startDirectory);
+    void showDriveOf(const QString& path);
+
+    PlatformServices& m_services;
+    QList<DriveEntry> m_drives;
+    QHash<QString, QString> m_driveDirectory;  // each drive's last open directory
+    std::string m_selectedDirectory;
+};
+
+}  // namespace kloxmere::ui
