@@ -176,6 +176,19 @@ std::int32_t HPIAddFile(std::int32_t handle, const std::string& innerPath,
     }
 }
 
+std::int32_t HPIAddFileFromMemory(std::int32_t handle, const std::string& innerPath,
+                                  std::span<const std::uint8_t> bytes) {
+    std::shared_ptr<PendingArchive> pending = handles().pending(handle);
+    if (!pending) return 0;
+    try {
+        pending->writer.addFile(innerPath, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        ++pending->fileCount;
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
 std::int32_t HPIPackArchive(std::int32_t handle, std::int32_t /*reserved*/) {
     std::shared_ptr<PendingArchive> pending = handles().pending(handle);
     if (!pending) return 0;

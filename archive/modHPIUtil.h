@@ -66,6 +66,11 @@ std::int32_t HPICreate(const std::string& archivePath, HPICallback callback);
 std::int32_t HPIAddFile(std::int32_t handle, const std::string& innerPath,
                         const std::string& sourcePath);
 
+// Adds `bytes` at `innerPath` as HPIAddFile adds a file's content, for
+// content that is in memory already; not 0 on success.
+std::int32_t HPIAddFileFromMemory(std::int32_t handle, const std::string& innerPath,
+                                  std::span<const std::uint8_t> bytes);
+
 // Writes the archive started by HPICreate (replacing the file only once it is
 // complete) and ends its handle; not 0 on success.
 std::int32_t HPIPackArchive(std::int32_t handle, std::int32_t reserved);

@@ -6,13 +6,15 @@
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
+#include "cli/ViewerCommands.h"
 
 namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterGlobalOptions, RegisterCatalogueCommands, RegisterArchiveStateCommands,
-        RegisterGroupCommands, RegisterHpiCommands, RegisterInformationCommands,
+        RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
+        RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
+        RegisterViewerCommands,
     };
     return kGroups;
 }

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #endif
 
+#include "app/ProgramLauncher.h"
+
 namespace kloxmere::cli {
 
 namespace {
@@ -57,6 +59,10 @@ void TerminalServices::Update(std::int32_t value, std::int32_t max) {
         if (percent >= 0 && percent <= 100) m_percent = static_cast<int>(percent);
     }
     draw(false);
+}
+
+bool TerminalServices::Launch(const LaunchRequest& request) {
+    return LaunchAndExplain(request, *this);
 }
 
 void TerminalServices::HideProgress() {

@@ -31,8 +31,8 @@ class TerminalServices final : public PlatformServices {
     std::string PickDirectory() override { return {}; }
     std::string ChooseFile(const FileDialogRequest&) override { return {}; }
     std::string InputBox(const std::string&, const std::string&) override { return {}; }
-    // No command of the terminal front end starts a program.
-    bool Launch(const LaunchRequest&) override { return false; }
+    // Starts the program; a Windows program without wine is reported.
+    bool Launch(const LaunchRequest& request) override;
 
     // Messages shown without an icon or with the critical one: the failures
     // the core reported (a scan that ended early, a save that failed).

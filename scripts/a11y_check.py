@@ -15,7 +15,7 @@ EXPECTED = {
     ("page tab", "Units"), ("page tab", "Conflicts"), ("page tab", "Weapons"),
     ("page tab", "Available Weapons"), ("menu item", "Exit"), ("menu item", "Disable Unit"),
     ("push button", "Import Unit Schema"), ("check box", "View Cavedog units"),
-    ("filler", "Splitter"), ("filler", "Unit picture"), ("list", "Weapons"),
+    ("filler", "Splitter"), ("image", "Unit picture"), ("list", "Weapons"),
     ("status bar", "Status"), ("table column header", "Name"), ("table cell", "ARMBOLT"),
 }
 

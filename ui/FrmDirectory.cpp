@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "base/PlatformServices.h"
 #include "ui/Twips.h"
@@ -138,6 +140,19 @@ void FrmDirectory::CmdCancel_Click() {
 
 void FrmDirectory::reject() {
     CmdCancel_Click();
+}
+
+void FrmDirectory::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred on its owner; on the screen while the owner is not shown yet
+    // (the picker asks for the TA directory before the main window is up).
+    const QWidget* owner = parentWidget();
+    if (owner && owner->isVisible()) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void FrmDirectory::CmdMakeDir_Click() {

@@ -49,6 +49,7 @@ class FrmDirectory : public QDialog {
 
   protected:
     void reject() override;  // the close box and Escape cancel
+    void showEvent(QShowEvent* event) override;
 
   private:
     void Form_Load(const QString& startDirectory);

@@ -11,8 +11,10 @@
 #include <QMainWindow>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "graphics/clsFastWin.h"
 #include "ui/MainLayout.h"
 
 class QAction;
@@ -25,8 +27,10 @@ class QTreeView;
 
 namespace kloxmere {
 class Session;
+class SettingsStore;
 class clsUnit;
 struct RenameReport;
+struct WindowPlacement;
 }  // namespace kloxmere
 
 namespace kloxmere::ui {
@@ -49,8 +53,13 @@ struct StartupOptions {
     // then runs on a worker thread. Otherwise it runs on the window thread.
     ForwardingServices* forwarding = nullptr;
     bool splash = true;
-    unsigned scanThreads = 0;           // 0: one per processor core
-    std::string commandLine;            // the program's arguments joined by blanks
+    unsigned scanThreads = 0;  // 0: one per processor core
+    std::string commandLine;   // the program's arguments joined by blanks
+    // Where the settings are kept (the program gives the QSettings store);
+    // nullptr: neither settings nor unit groups are read or written.
+    SettingsStore* settings = nullptr;
+    // The program to register as the opener of schema files; "": none is.
+    std::string programPath;
     StartupTimings* timings = nullptr;  // filled when given
 };
 
@@ -75,6 +84,7 @@ class FrmMain : public QMainWindow {
     QStatusBar* Status;
     QLabel* StatusPanel1;
     QLabel* StatusPanel2;
+    std::unique_ptr<clsFastWin> UnitPic;  // the unit picture's surface, made by InitializeGraphics
 
     QMenu* mnuFile;
     QMenu* mnuView;
@@ -148,6 +158,13 @@ class FrmMain : public QMainWindow {
     void showSplash();
     void markTime(std::chrono::steady_clock::time_point StartupTimings::*milestone);
     void Form_Unload();
+    // In FrmMainSettings.cpp: the file association, the command line and the settings.
+    void registerFileType();
+    bool InitializeCommands();  // true: the command line named a schema; the program ends
+    void SettingsLoad();
+    void SettingsSave();
+    WindowPlacement currentPlacement() const;
+    void applyPlacement(const WindowPlacement& placement);
     void buildControls();
     void buildMenus();
     void buildToolbar();

@@ -8,13 +8,17 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/GamePaletteSource.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
+#include "app/UnitViewerExport.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmAbout.h"
+#include "ui/FrmGroups.h"
 #include "ui/FrmLogo.h"
 #include "ui/FrmMain.h"
 #include "ui/Icons.h"
+#include "ui/QtFastWin.h"
 #include "ui/UnitPanel.h"
 #include "units/clsUnit.h"
 
@@ -41,6 +45,8 @@ FrmMain::StartResult FrmMain::Form_Load() {
 }
 
 FrmMain::StartResult FrmMain::Initialize() {
+    resumeOnFailure([this] { registerFileType(); });
+    if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
         // reports waits until the splash has closed.
@@ -58,6 +64,7 @@ FrmMain::StartResult FrmMain::Initialize() {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
     }
     markTime(&StartupTimings::scanEnded);
+    resumeOnFailure([this] { SettingsLoad(); });
     if (!InitializeGraphics()) {
         m_session.services.ShowMessage(
             "The memory for the graphics window could not be initialized.", kApplicationTitle,
@@ -84,25 +91,37 @@ void FrmMain::showSplash() {
 }
 
 bool FrmMain::InitializeGraphics() {
-    return true;
+    GamePalette palette = GreyRampPalette();
+    try {
+        palette = LoadSessionPalette(m_session);
+    } catch (const std::exception&) {
+        // An unreadable TA directory: the pictures show in grey rather than not at all.
+    }
+    UnitPic = std::make_unique<clsFastWin>(palette);
+    return UnitPic->Initialize(96, 96, PicView->PicUnit);
 }
 
 void FrmMain::DisplayCurrentUnit() {
     const clsUnit* unit = m_session.catalogue.CurrentUnit;
-    if (!unit) return;
-    StatusPanel2->setText(QString::fromStdString(unit->Name));
-    PicView->LblUnitname->setText(QString::fromStdString(unit->Callname));
-    const bool enabled = unit->Enabled();
-    QAction* button = toolbarButton("unit");
-    button->setIcon(ToolbarImage(enabled ? 8 : 9));
-    button->setToolTip(enabled ? "Disable unit" : "Enable unit");
-    button->setText(enabled ? "Disable unit" : "Enable unit");
-    mnuUnitsEnable->setText(enabled ? "Disable &Unit" : "Enable &Unit");
+    if (!unit || !UnitPic) return;
+    UnitPanelView view(*PicView, *UnitPic, *StatusPanel2, *toolbarButton("unit"), *mnuUnitsEnable);
+    unit->Display(view, m_session.services);
 }
 
-void FrmMain::mnuUnitsGroups_Click() {}
+void FrmMain::mnuUnitsGroups_Click() {
+    FrmGroups groups(m_session.catalogue.GroupList, m_session.services, this);
+    connect(&groups, &FrmGroups::unloaded, this, [this] {
+        FillUnitTree();
+        // The rebuilt tree selects its first node; the list follows it, so
+        // that a group command acts on the units the list shows.
+        TreeUnits_Click();
+    });
+    groups.exec();
+}
 
-void FrmMain::mnuViewUnitViewer_Click() {}
+void FrmMain::mnuViewUnitViewer_Click() {
+    if (const clsUnit* unit = m_session.catalogue.CurrentUnit) ExportToViewer(m_session, *unit);
+}
 
 void FrmMain::mnuHelpAbout_Click() {
     FrmAbout about(this);
@@ -117,6 +136,10 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 void FrmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
+    // A start that ended before the settings were read (no TA directory
+    // given, a schema from the command line) holds no groups and no
+    // locations: the stored ones are left as they are.
+    if (m_settingsLoaded) SettingsSave();
 }
 
 }  // namespace kloxmere::ui

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "app/ProgramLauncher.h"
 #include "ui/FrmDirectory.h"
 #include "ui/FrmProgress.h"
 
@@ -124,8 +125,8 @@ std::string QtPlatformServices::InputBox(const std::string& prompt, const std::s
     return accepted ? text.toStdString() : std::string();
 }
 
-bool QtPlatformServices::Launch(const LaunchRequest&) {
-    return false;
+bool QtPlatformServices::Launch(const LaunchRequest& request) {
+    return LaunchAndExplain(request, *this);
 }
 
 }  // namespace kloxmere::ui

@@ -13,6 +13,7 @@ class clsHPI;
 class clsUnitArchive;
 class clsWeapon;
 class PlatformServices;
+class UnitView;
 
 // One unit definition file. All statistics are text as written in the file.
 // Links are non-owning: the archive record that loaded the unit owns it.
@@ -49,6 +50,13 @@ class clsUnit {
     bool Enabled() const;
     // Renames the unit's archive to its enabled or disabled form; see clsHPI::SetEnabled.
     bool SetEnabled(bool value, std::string* reason = nullptr);
+
+    // Shows the unit in `view`, in this order: the status bar's name, the
+    // callname, the unit command for the archive's state, the picture
+    // cleared, the weapons, then the build picture from the unit's archive
+    // centred at the top of the picture panel. The busy pointer is shown
+    // meanwhile. A unit without a readable picture leaves the panel empty.
+    void Display(UnitView& view, PlatformServices& services) const;
 
     // 0 no weapon conflict, -1 a conflict with at least one enabled unit, 2
     // conflicts with disabled units only.

@@ -37,4 +37,23 @@ std::string DownloadText(const std::string& builder, const std::string& menu,
            ";\r\nBUTTON=" + button + ";\r\nUNITNAME=" + unit + ";\r\n}\r\n";
 }
 
+std::string PcxBytes(int width, int height, const std::vector<std::uint8_t>& pixels) {
+    std::string pcx(128, '\0');
+    pcx[1] = 5;  // version
+    pcx[2] = 1;  // run-length encoded
+    pcx[3] = 8;   // bits per pixel
+    pcx[65] = 1;  // one plane
+    pcx[8] = static_cast<char>((width - 1) & 0xFF);
+    pcx[9] = static_cast<char>((width - 1) >> 8);
+    pcx[10] = static_cast<char>((height - 1) & 0xFF);
+    pcx[11] = static_cast<char>((height - 1) >> 8);
+    for (std::uint8_t pixel : pixels) {
+        pcx += static_cast<char>(0xC1);
+        pcx += static_cast<char>(pixel);
+    }
+    pcx += static_cast<char>(12);
+    pcx += std::string(768, '\0');
+    return pcx;
+}
+
 }  // namespace kloxmere::test

@@ -3,6 +3,7 @@
 // Builds small TA installations for tests: archives written with the
 // program's own writer from (inner path, text) pairs.
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,5 +26,9 @@ std::string WeaponText(const std::vector<std::pair<std::string, int>>& weapons);
 // The text of a download file with one entry.
 std::string DownloadText(const std::string& builder, const std::string& menu,
                          const std::string& button, const std::string& unit);
+
+// The bytes of a PCX picture `width` x `height` holding `pixels` (row after
+// row), every pixel stored as a run of one.
+std::string PcxBytes(int width, int height, const std::vector<std::uint8_t>& pixels);
 
 }  // namespace kloxmere::test

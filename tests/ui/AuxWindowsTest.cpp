@@ -7,10 +7,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmLogo.h"
 #include "ui/Icons.h"
@@ -104,6 +106,23 @@ class AuxWindowsTest : public QObject {
                  (QList<QUrl>{AboutLinks::kProjectPage, AboutLinks::kMail, AboutLinks::kHomePage}));
         QCOMPARE(recorder.opened[1].scheme(), QString("mailto"));
         QVERIFY(about.isVisible());
+    }
+
+    void theHelpMenuShowsTheAboutWindowOverTheMainWindow() {
+        kloxmere::test::MainWindowFixture f;
+        QVERIFY(f.started);
+        QPointer<FrmAbout> shown;
+        bool overTheWindow = false;
+        QTimer::singleShot(0, [&] {
+            shown = qobject_cast<FrmAbout*>(QApplication::activeModalWidget());
+            if (!shown) return;
+            overTheWindow = shown->parentWidget() == f.window.get();
+            shown->BtnOK->click();
+        });
+        f.window->mnuHelpAbout->trigger();
+        QVERIFY(overTheWindow);
+        QVERIFY(shown.isNull());  // made for the command and gone with it
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void everyPictureExistsAtSmallAndLargeSizesAndNoTwoRolesShareOne() {

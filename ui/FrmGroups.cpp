@@ -1,0 +1,162 @@
+#include "ui/FrmGroups.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+
+#include "base/PlatformServices.h"
+#include "base/Windows1252.h"
+#include "catalogue/GroupEditing.h"
+#include "catalogue/clsUnitGroup.h"
+#include "ui/Twips.h"
+
+namespace kloxmere::ui {
+
+namespace {
+
+// The window's inner area, in twips.
+constexpr double kInnerWidth = 4785;
+constexpr double kInnerHeight = 3930;
+
+template <class Widget>
+Widget* place(Widget* widget, const char* name, double left, double top, double width,
+              double height) {
+    widget->setObjectName(name);
+    widget->setGeometry(TwipsRect(left, top, width, height));
+    return widget;
+}
+
+}  // namespace
+
+FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& services,
+                     QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
+      m_groups(GroupList),
+      m_services(services) {
+    setObjectName("FrmGroups");
+    setWindowTitle("Edit Unit Groups");
+    setModal(true);
+    setFixedSize(TwipsRect(0, 0, kInnerWidth, kInnerHeight).size());
+
+    // Positions inside the frame are relative to the frame.
+    Frame1 = place(new QGroupBox("Groups", this), "Frame1", 180, 180, 4395, 3075);
+    LstGroups = place(new QListWidget(Frame1), "LstGroups", 180, 360, 3075, 1230);
+    LstGroups->setAccessibleName("Groups");
+    CmdAdd = place(new QPushButton("&Add...", Frame1), "CmdAdd", 3360, 360, 855, 375);
+    CmdDelete = place(new QPushButton("&Delete", Frame1), "CmdDelete", 3360, 840, 855, 375);
+    Label1 = place(new QLabel("Filename keywords", Frame1), "Label1", 180, 1740, 1635, 255);
+    LstKeywords = place(new QListWidget(Frame1), "LstKeywords", 180, 2040, 3075, 840);
+    LstKeywords->setAccessibleName("Filename keywords");
+    Label1->setBuddy(LstKeywords);
+    // The caption keeps its design place but is never cut by the font in use.
+    Label1->resize(std::max(Label1->width(), Label1->sizeHint().width()), Label1->height());
+    CmdAddKeyword = place(new QPushButton("Add...", Frame1), "CmdAddKeyword", 3360, 2040, 855, 375);
+    CmdDeleteKeyword =
+        place(new QPushButton("Delete", Frame1), "CmdDeleteKeyword", 3360, 2520, 855, 375);
+    CmdOK = place(new QPushButton("OK", this), "CmdOK", 3540, 3420, 1035, 375);
+
+    // Frame1 and Label1 take no focus; the others follow in this order.
+    QWidget::setTabOrder(LstGroups, CmdDelete);
+    QWidget::setTabOrder(CmdDelete, CmdOK);
+    QWidget::setTabOrder(CmdOK, CmdAdd);
+    QWidget::setTabOrder(CmdAdd, LstKeywords);
+    QWidget::setTabOrder(LstKeywords, CmdAddKeyword);
+    QWidget::setTabOrder(CmdAddKeyword, CmdDeleteKeyword);
+
+    connect(LstGroups, &QListWidget::currentRowChanged, this, &FrmGroups::LstGroups_Click);
+    connect(CmdAdd, &QPushButton::clicked, this, &FrmGroups::CmdAdd_Click);
+    connect(CmdDelete, &QPushButton::clicked, this, &FrmGroups::CmdDelete_Click);
+    connect(CmdAddKeyword, &QPushButton::clicked, this, &FrmGroups::CmdAddKeyword_Click);
+    connect(CmdDeleteKeyword, &QPushButton::clicked, this, &FrmGroups::CmdDeleteKeyword_Click);
+    connect(CmdOK, &QPushButton::clicked, this, &FrmGroups::CmdOK_Click);
+
+    Form_Load();
+}
+
+void FrmGroups::Form_Load() {
+    refreshGroupList();
+}
+
+void FrmGroups::LstGroups_Click() {
+    refreshKeywordList();
+}
+
+void FrmGroups::CmdAdd_Click() {
+    const std::string name = ask("Enter a name for the new group", "Add Group");
+    if (name.empty()) return;
+    AddGroup(m_groups, name);  // a name already in use, in any case, adds nothing
+    refreshGroupList();
+}
+
+void FrmGroups::CmdDelete_Click() {
+    if (const clsUnitGroup* group = selectedGroup()) DeleteGroup(m_groups, group->Name);
+    refreshGroupList();
+}
+
+void FrmGroups::CmdAddKeyword_Click() {
+    const std::string keyword = ask("Enter a new keyword", "Filename keyword");
+    if (keyword.empty()) return;
+    if (clsUnitGroup* group = selectedGroup()) AddKeyword(*group, keyword);
+    refreshKeywordList();
+}
+
+void FrmGroups::CmdDeleteKeyword_Click() {
+    clsUnitGroup* group = selectedGroup();
+    const QList<QListWidgetItem*> selected = LstKeywords->selectedItems();
+    if (group && !selected.isEmpty()) {
+        DeleteKeyword(*group, static_cast<std::size_t>(LstKeywords->row(selected.front())) + 1);
+    }
+    refreshKeywordList();
+}
+
+void FrmGroups::CmdOK_Click() {
+    close();
+}
+
+void FrmGroups::done(int result) {
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void FrmGroups::Form_Unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    emit unloaded();
+}
+
+void FrmGroups::refreshGroupList() {
+    {
+        const QSignalBlocker quiet(LstGroups);
+        LstGroups->clear();
+        for (const clsUnitGroup& group : m_groups) {
+            LstGroups->addItem(QString::fromStdString(group.Name));
+        }
+        if (LstGroups->count() > 0) LstGroups->setCurrentRow(0);
+    }
+    refreshKeywordList();
+}
+
+void FrmGroups::refreshKeywordList() {
+    LstKeywords->clear();
+    if (const clsUnitGroup* group = selectedGroup()) {
+        for (const std::string& keyword : group->Keywords) {
+            LstKeywords->addItem(QString::fromStdString(keyword));
+        }
+    }
+}
+
+clsUnitGroup* FrmGroups::selectedGroup() {
+    const QList<QListWidgetItem*> selected = LstGroups->selectedItems();
+    if (selected.isEmpty()) return nullptr;
+    return m_groups.Find(selected.front()->text().toStdString());
+}
+
+std::string FrmGroups::ask(const char* prompt, const char* title) {
+    return DecodeWindows1252(EncodeWindows1252(m_services.InputBox(prompt, title)));
+}
+
+}  // namespace kloxmere::ui

@@ -1,0 +1,73 @@
+#pragma once
+
+// "Edit Unit Groups": the modal window in which the user adds and deletes
+// unit groups and edits each group's filename keywords. It edits GroupList
+// itself: every change takes effect at once, there is no cancel, and the
+// groups reach unitgroups.dat when the program shuts down. When the window
+// closes (by OK or by its close box) it says so, and the main window rebuilds
+// its tree.
+
+#include <QDialog>
+
+#include "base/Collection.h"
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace kloxmere {
+class PlatformServices;
+struct clsUnitGroup;
+}  // namespace kloxmere
+
+namespace kloxmere::ui {
+
+class FrmGroups final : public QDialog {
+    Q_OBJECT
+  public:
+    // `services` asks for the names and keywords (its input box).
+    FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& services,
+              QWidget* owner = nullptr);
+
+    // Controls, by their names.
+    QGroupBox* Frame1;
+    QListWidget* LstGroups;
+    QPushButton* CmdAdd;
+    QPushButton* CmdDelete;
+    QLabel* Label1;
+    QListWidget* LstKeywords;
+    QPushButton* CmdAddKeyword;
+    QPushButton* CmdDeleteKeyword;
+    QPushButton* CmdOK;
+
+    void Form_Load();
+    void LstGroups_Click();
+    void CmdAdd_Click();
+    void CmdDelete_Click();
+    void CmdAddKeyword_Click();
+    void CmdDeleteKeyword_Click();
+    void CmdOK_Click();
+
+    // Every way of closing the window ends here.
+    void done(int result) override;
+
+  signals:
+    // The window closed: the groups may have changed.
+    void unloaded();
+
+  private:
+    void Form_Unload();
+    void refreshGroupList();
+    void refreshKeywordList();
+    clsUnitGroup* selectedGroup();
+    // What the user typed as it will be stored: a character without a
+    // Windows-1252 byte becomes "?", so the window shows what the file keeps.
+    std::string ask(const char* prompt, const char* title);
+
+    Collection<clsUnitGroup>& m_groups;
+    PlatformServices& m_services;
+    bool m_unloaded = false;
+};
+
+}  // namespace kloxmere::ui
