@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "base/Environment.h"
 #include "base/FileSystem.h"
 
 namespace kloxmere {
@@ -96,7 +97,7 @@ std::string ProgramDirectory() {
 
 std::string UserDataDirectory() {
     fs::path directory;
-    if (const char* home = std::getenv("KLOXMERE_HOME"); home && *home) {
+    if (std::string home = EnvironmentValue("KLOXMERE_HOME"); !home.empty()) {
         directory = PathFromUtf8(home);
     } else if (fs::path program = PathFromUtf8(ExecutableDirectory());
                !IsInstalled() && isWritableDirectory(program)) {

@@ -6,11 +6,10 @@
 #include <cstring>
 #include <unordered_set>
 
-#include <libdeflate.h>
-
 #include "archive/HpiFormat.h"
 #include "archive/Lz77.h"
 #include "archive/RandomAccessFile.h"
+#include "archive/ZlibCodec.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
@@ -75,16 +74,6 @@ struct Directory {
         return std::nullopt;
     }
 };
-
-libdeflate_decompressor* threadDecompressor() {
-    struct Holder {
-        libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
-        ~Holder() { libdeflate_free_decompressor(decompressor); }
-    };
-    thread_local Holder holder;
-    if (!holder.decompressor) throw std::bad_alloc();
-    return holder.decompressor;
-}
 
 std::string hex(std::uint64_t value) {
     char text[24];
@@ -481,9 +470,7 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
             Lz77Result result = DecodeLz77Chunk(payload, target);
             if (result != Lz77Result::Ok) fail(label() + ": " + Lz77ResultText(result));
         } else if (method == static_cast<std::uint8_t>(HpiCompression::Zlib)) {
-            if (libdeflate_zlib_decompress(threadDecompressor(), payload.data(), payload.size(),
-                                           target.data(), target.size(),
-                                           nullptr) != LIBDEFLATE_SUCCESS) {
+            if (!InflateZlib(payload, target)) {
                 fail(label() + ": the zlib stream is damaged or of the wrong size");
             }
         } else {

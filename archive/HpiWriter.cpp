@@ -7,9 +7,8 @@
 #include <system_error>
 #include <unordered_map>
 
-#include <libdeflate.h>
-
 #include "archive/HpiFormat.h"
+#include "archive/ZlibCodec.h"
 #include "base/ByteStream.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
@@ -19,7 +18,6 @@ namespace kloxmere {
 
 namespace {
 
-constexpr int kZlibLevel = 9;
 // Scrambled bytes are handed on in pieces of this size, so that streaming a
 // large file with a key needs no copy of the whole file.
 constexpr std::size_t kScramblePiece = 1 << 16;
@@ -60,24 +58,9 @@ std::size_t chunkCount(std::uint64_t size) {
     throw HpiError(std::string(innerPath) + ": " + why);
 }
 
-// One zlib compressor per thread, so that EncodeHpiFile can run on several at once.
-libdeflate_compressor* threadCompressor() {
-    struct Holder {
-        libdeflate_compressor* compressor = libdeflate_alloc_compressor(kZlibLevel);
-        ~Holder() { libdeflate_free_compressor(compressor); }
-    };
-    thread_local Holder holder;
-    if (!holder.compressor) throw std::bad_alloc();
-    return holder.compressor;
-}
-
 std::vector<std::uint8_t> compressZlib(std::span<const std::uint8_t> plain) {
-    libdeflate_compressor* compressor = threadCompressor();
-    std::vector<std::uint8_t> payload(libdeflate_zlib_compress_bound(compressor, plain.size()));
-    std::size_t size = libdeflate_zlib_compress(compressor, plain.data(), plain.size(),
-                                                payload.data(), payload.size());
-    if (size == 0) throw HpiError("zlib compression failed");
-    payload.resize(size);
+    std::vector<std::uint8_t> payload = DeflateZlib(plain);
+    if (payload.empty()) throw HpiError("zlib compression failed");
     return payload;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "base/Environment.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "base/Utf8.h"
@@ -138,35 +139,23 @@ std::optional<std::string> readEscaped(std::string_view text, std::size_t& pos, 
 
 #ifdef _WIN32
 
-std::string utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
-
-std::wstring wideFromUtf8(std::string_view text) {
-    return PathFromUtf8(text).wstring();
-}
-
-std::string registryString(const RegistryPlace& place) {
-    std::wstring key = wideFromUtf8(place.key);
-    std::wstring value = wideFromUtf8(place.value);
+// The string value of `place` in one registry view, "" when it is missing.
+std::string registryString(const RegistryPlace& place, DWORD view) {
+    std::wstring key = WideFromUtf8(place.key);
+    std::wstring value = WideFromUtf8(place.value);
+    DWORD flags = RRF_RT_REG_SZ | view;
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr,
-                     nullptr, &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), flags, nullptr, nullptr,
+                     &bytes) != ERROR_SUCCESS) {
         return {};
     }
     std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr,
-                     data.data(), &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), flags, nullptr, data.data(),
+                     &bytes) != ERROR_SUCCESS) {
         return {};
     }
     data.resize(wcsnlen(data.c_str(), data.size()));
-    return utf8FromWide(data);
+    return Utf8FromWide(data);
 }
 
 #endif
@@ -273,21 +262,27 @@ std::string TADirectoryFromWinePrefix(const fs::path& prefix) {
 }
 
 std::string FindTADirectory() {
-    if (const char* overridden = std::getenv("KLOXMERE_TA_DIR"); overridden && *overridden) {
+    if (std::string overridden = EnvironmentValue("KLOXMERE_TA_DIR"); !overridden.empty()) {
         return directoryWithSeparator(PathFromUtf8(overridden));
     }
 #ifdef _WIN32
+    // The game's installers and the stores' clients are 32-bit programs, so
+    // their keys usually sit in the 32-bit view that a 64-bit program does
+    // not see by default: each place is looked up in both views.
     for (const RegistryPlace& place : kPlaces) {
-        std::string directory = directoryWithSeparator(PathFromUtf8(registryString(place)));
-        if (!directory.empty()) return directory;
+        for (DWORD view : {RRF_SUBKEY_WOW6464KEY, RRF_SUBKEY_WOW6432KEY}) {
+            std::string directory =
+                directoryWithSeparator(PathFromUtf8(registryString(place, view)));
+            if (!directory.empty()) return directory;
+        }
     }
     return {};
 #else
     fs::path prefix;
-    if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine) {
-        prefix = wine;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        prefix = fs::path(home) / ".wine";
+    if (std::string wine = EnvironmentValue("WINEPREFIX"); !wine.empty()) {
+        prefix = PathFromUtf8(wine);
+    } else if (std::string home = EnvironmentValue("HOME"); !home.empty()) {
+        prefix = PathFromUtf8(home) / ".wine";
     } else {
         return {};
     }

@@ -4,7 +4,8 @@
 // everything. On Windows the directory comes from the registry entries the
 // game's installers write (the original installer's uninstall key "Dir", its
 // 32-bit view under Wow6432Node, the GOG key "PATH", the Steam uninstall key
-// "InstallLocation"); elsewhere from the same keys in the Wine prefix's
+// "InstallLocation"), each in the 64-bit and then the 32-bit registry view;
+// elsewhere from the same keys in the Wine prefix's
 // system.reg ($WINEPREFIX, else ~/.wine), with the Windows path mapped into
 // the prefix.
 

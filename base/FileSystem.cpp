@@ -122,6 +122,11 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
         return false;
     };
 #ifdef _WIN32
+    // Without MOVEFILE_REPLACE_EXISTING an existing target is refused, except
+    // the file itself: Windows accepts a rename onto the same name (or one
+    // differing in case), where POSIX refuses it as an existing target.
+    std::error_code error;
+    if (fs::equivalent(from, to, error)) return fail("the target name exists");
     if (MoveFileExW(from.c_str(), to.c_str(), 0)) return true;
     return fail(std::system_category().message(static_cast<int>(GetLastError())));
 #else
@@ -144,6 +149,7 @@ bool RenameNoReplace(const fs::path& from, const fs::path& to, std::string* reas
 #endif
 }
 
+#ifndef _WIN32
 namespace {
 
 bool isHiddenName(const fs::path& path) {
@@ -152,6 +158,7 @@ bool isHiddenName(const fs::path& path) {
 }
 
 }  // namespace
+#endif
 
 bool IsNormalFile(const fs::path& path) {
     std::error_code error;

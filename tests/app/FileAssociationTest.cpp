@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string text(const TempDir& dir, std::string_view name) {
+[[maybe_unused]] std::string text(const TempDir& dir, std::string_view name) {
     std::vector<std::uint8_t> bytes = dir.read(name);
     return std::string(bytes.begin(), bytes.end());
 }
@@ -64,6 +64,9 @@ TEST(RegisterFileType, FourRegistryEntriesInOrder) {
                                     {"Kloxmere\\shell\\open\\command", "C:\\K\\Kloxmere.exe %1"}}));
 }
 
+// The XDG places hold the association on Linux; Windows has the registry, and
+// these tests use shell scripts, symbolic links and POSIX environment calls.
+#ifndef _WIN32
 TEST(XdgAssociation, DesktopExecArgumentsAreQuotedOnlyWhenTheyNeedIt) {
     EXPECT_EQ(DesktopExecArgument("/usr/bin/kloxmere"), "/usr/bin/kloxmere");
     EXPECT_EQ(DesktopExecArgument("/opt/my games/kloxmere"), "\"/opt/my games/kloxmere\"");
@@ -224,3 +227,4 @@ TEST(XdgAssociation, ToolsRunOnlyWhenFoundOnThePath) {
     setenv("PATH", saved.c_str(), 1);
     EXPECT_EQ(text(temp, "ran"), "/some/mime\n");
 }
+#endif  // _WIN32

@@ -44,7 +44,7 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
 std::map<std::string, std::vector<std::uint8_t>> readAll(const fs::path& directory) {
     std::map<std::string, std::vector<std::uint8_t>> files;
     for (const auto& entry : fs::directory_iterator(directory))
-        files[entry.path().filename().string()] = ReadFileBytes(entry.path());
+        files[Utf8FromPath(entry.path().filename())] = ReadFileBytes(entry.path());
     return files;
 }
 
@@ -111,7 +111,7 @@ TEST_F(GeneratedTiny, ArchivesAreShapedLikeTheGamesAndTheAddOns) {
     std::set<std::string> extensions;
     for (const auto& entry : fs::directory_iterator(ta())) {
         ++files;
-        std::string name = entry.path().filename().string();
+        std::string name = Utf8FromPath(entry.path().filename());
         std::string extension = FoldCase(name.substr(name.rfind('.') + 1));
         extensions.insert(extension);
         disabled += extension[0] == 'x' ? 1 : 0;
@@ -197,7 +197,7 @@ TEST_F(GeneratedTiny, FastLoadListsCoverEveryCataloguedArchive) {
     }
     ResetHpiBytesRead();
     for (const auto& entry : fs::directory_iterator(ta())) {
-        if (!covered.count(entry.path().filename().string())) HpiArchive::open(entry.path());
+        if (!covered.count(Utf8FromPath(entry.path().filename()))) HpiArchive::open(entry.path());
     }
     std::uint64_t uncoveredDirectories = HpiBytesRead();
     ASSERT_GT(uncoveredDirectories, 0u);  // the map packs

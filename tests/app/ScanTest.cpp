@@ -9,8 +9,10 @@
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
+#include "base/FileSystem.h"
 #include "tests/support/Installation.h"
 #include "tests/support/RecordingServices.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 using namespace kloxmere;
@@ -147,11 +149,11 @@ TEST(LocateTADirectory, AStoredDirectoryIsReturnedAsItIs) {
 
 TEST(LocateTADirectory, TheUserIsAskedWhenNothingIsFound) {
     TempDir home, wine, picked;
-    ::setenv("WINEPREFIX", wine.str().c_str(), 1);
-    ::unsetenv("KLOXMERE_TA_DIR");
+    ScopedEnv wineprefix("WINEPREFIX", wine.str());
+    ScopedEnv taDir("KLOXMERE_TA_DIR", std::nullopt);  // restored at the end
     RecordingServices services;
     Session session(services, home.str(), home.str());
-    services.directoryAnswers.push_back(picked.path().string());
+    services.directoryAnswers.push_back(Utf8FromPath(picked.path()));
     EXPECT_EQ(LocateTADirectory(session), picked.str());
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text,
@@ -162,11 +164,9 @@ TEST(LocateTADirectory, TheUserIsAskedWhenNothingIsFound) {
     Session cancelled(services, home.str(), home.str());
     EXPECT_THROW(LocateTADirectory(cancelled), TADirectoryNotFound);
 
-    ::setenv("KLOXMERE_TA_DIR", picked.str().c_str(), 1);
+    SetEnv("KLOXMERE_TA_DIR", picked.str());
     Session fromEnvironment(services, home.str(), home.str());
     EXPECT_EQ(LocateTADirectory(fromEnvironment), picked.str());
-    ::unsetenv("KLOXMERE_TA_DIR");
-    ::unsetenv("WINEPREFIX");
 }
 
 TEST(CatalogueKeys, ATakenRunningNumberKeyIsMadeUnique) {

@@ -30,10 +30,10 @@ Bytes programFile(const char* name) {
     return ReadFileBytes(fs::path(KLOXMERE_PROGRAM_FILES_DIR) / name);
 }
 
-std::vector<std::string> namesIn(const fs::path& directory) {
+std::vector<std::string> namesIn(const std::string& directory) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(PathFromUtf8(directory))) {
+        names.push_back(Utf8FromPath(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -53,7 +53,8 @@ struct ViewerExportTest : ::testing::Test {
         for (const char* dir : {"program", "viewer", "home"})
             fs::create_directories(temp.path() / dir);
         for (const char* name : {kArmTemplateName, kCorTemplateName}) {
-            fs::copy_file(fs::path(KLOXMERE_PROGRAM_FILES_DIR) / name, fs::path(program) / name);
+            fs::copy_file(fs::path(KLOXMERE_PROGRAM_FILES_DIR) / name,
+                          PathFromUtf8(program) / name);
         }
         temp.write("viewer/view.exe", "MZ");
         hpi.Filename = temp.file("units.ufo");
@@ -76,7 +77,7 @@ TEST_F(ViewerExportTest, WritesBothTestArchivesAndStartsTheViewerInItsDirectory)
          {std::tuple{"arm", "arm_klox.ufo", kArmTemplateName},
           std::tuple{"cor", "cor_klox.ufo", kCorTemplateName}}) {
         SCOPED_TRACE(name);
-        auto archive = HpiArchive::open(fs::path(viewerDir) / name);
+        auto archive = HpiArchive::open(PathFromUtf8(viewerDir) / name);
         std::vector<std::string> paths;
         for (const HpiFileInfo& file : archive->listFiles()) paths.push_back(file.path);
         const std::string p = prefix;
@@ -141,7 +142,7 @@ TEST_F(ViewerExportTest, AMissingModelOrTemplateBuildsNothing) {
     EXPECT_FALSE(SaveTestHPI(unit, viewerDir + "/arm_klox.ufo", "arm", program, services));
 
     WriteArchive(hpi.Filename, {{"objects3d\\ARMCOM.3do", "m"}, {"scripts\\ARMCOM.cob", "s"}});
-    fs::remove(fs::path(program) / kCorTemplateName);
+    fs::remove(PathFromUtf8(program) / kCorTemplateName);
     EXPECT_TRUE(SaveTestHPI(unit, viewerDir + "/arm_klox.ufo", "ARM", program, services));
     EXPECT_FALSE(SaveTestHPI(unit, viewerDir + "/cor_klox.ufo", "cor", program, services));
     EXPECT_EQ(namesIn(viewerDir), (std::vector<std::string>{"arm_klox.ufo", "view.exe"}));

@@ -40,7 +40,7 @@ const HpiChunkCompressor kLz77 = [](std::span<const std::uint8_t> chunk) {
 std::vector<std::string> namesIn(const std::filesystem::path& directory) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8FromPath(entry.path().filename()));
     return names;
 }
 

@@ -6,6 +6,7 @@
 
 #include "archive/HpiArchive.h"
 #include "archive/HpiWriter.h"
+#include "base/FileSystem.h"
 #include "tests/archive/HpiTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -133,7 +134,7 @@ TEST_F(LibraryTest, CreateAddAndPackWriteANewArchive) {
     EXPECT_EQ(g_callbackCalls, 1);
     EXPECT_EQ(HPIPackArchive(handle, 0), 0);  // the handle ended with the pack
 
-    auto packed = HpiArchive::open(target);
+    auto packed = HpiArchive::open(PathFromUtf8(target));
     ASSERT_EQ(packed->listFiles().size(), 2u);
     EXPECT_EQ(packed->extract("units\\armKLOX.fbi"), m_dir.read("unit.fbi"));
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/FileSystem.h"
 #include "catalogue/Enabling.h"
 #include "catalogue/GroupEditing.h"
 #include "catalogue/ViewState.h"
@@ -41,7 +42,7 @@ struct Installation {
     Strings files() const {
         Strings names;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            names.push_back(entry.path().filename().string());
+            names.push_back(Utf8FromPath(entry.path().filename()));
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -51,8 +52,8 @@ struct Installation {
 Strings renamed(const RenameReport& report) {
     Strings names;
     for (const auto& rename : report.renamed) {
-        names.push_back(std::filesystem::path(rename.from).filename().string() + " -> " +
-                        std::filesystem::path(rename.to).filename().string());
+        names.push_back(Utf8FromPath(PathFromUtf8(rename.from).filename()) + " -> " +
+                        Utf8FromPath(PathFromUtf8(rename.to).filename()));
     }
     return names;
 }

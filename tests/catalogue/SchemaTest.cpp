@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/FileSystem.h"
 #include "catalogue/Schemas.h"
 #include "tests/catalogue/CatalogueBuilder.h"
 #include "tests/support/RecordingServices.h"
@@ -22,7 +23,7 @@ using Strings = std::vector<std::string>;
 Strings filesIn(const TempDir& dir) {
     Strings names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8FromPath(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/DemoInstallation.h"
+#include "base/FileSystem.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempDir.h"
 
@@ -137,7 +138,27 @@ TEST(CliCatalogue, SavedListsSpeedUpTheNextScan) {
 TEST(CliCatalogue, NoTaDirectoryIsAFailureWithAHint) {
     TempDir scratch, wine;
     CliResult result = RunCli(scratch, "--home " + Quoted(scratch.str()) + " scan",
-                              "env -u KLOXMERE_TA_DIR WINEPREFIX=" + Quoted(wine.str()));
+                              {{"KLOXMERE_TA_DIR", std::nullopt}, {"WINEPREFIX", wine.str()}});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("--ta"), std::string::npos);
+}
+
+TEST(CliCatalogue, NamesOutsideWindows1252PassTheCommandLine) {
+    // Cyrillic and CJK together: no ANSI code page holds both.
+    TempDir root, scratch;
+    std::string ta = root.str() + "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 \xE6\x97\xA5\xE6\x9C\xAC" +
+                     NativeSeparator();  // "Игра 日本"
+    WriteDemoInstallation(ta);
+    std::string aurora = "\xE6\xA5\xB5\xE5\x85\x89";  // 極光
+    std::filesystem::rename(PathFromUtf8(ta + "aurora.ufo"), PathFromUtf8(ta + aurora + ".ufo"));
+
+    CliResult disabled = RunCli(scratch, "--ta " + Quoted(ta) + " --home " + Quoted(root.str()) +
+                                             " --json disable --node NOVA");
+    ASSERT_EQ(disabled.exitCode, 0) << disabled.err;
+    EXPECT_EQ(Json::parse(disabled.out)["renamed"][0]["to"], ta + aurora + ".xufo");
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(ta + aurora + ".xufo")));
+
+    CliResult listed = RunCli(scratch, "hpi list " + Quoted(ta + aurora + ".xufo"));
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("NOVATANK"), std::string::npos) << listed.out;
 }

@@ -3,7 +3,9 @@
 // Runs the built kloxmere-cli with a command line, capturing its exit code,
 // standard output and standard error.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kloxmere::test {
 
@@ -15,13 +17,20 @@ struct CliResult {
     std::string err;
 };
 
-// `arguments` is passed to the shell as it stands; quote paths in it.
-// `environment`, when given, stands before the program (e.g. "env -u VAR").
-// The output files go to `scratch`.
-CliResult RunCli(const TempDir& scratch, const std::string& arguments,
-                 const std::string& environment = "");
+// One change to the environment the program starts with: `value` nullopt
+// removes the variable.
+struct EnvChange {
+    std::string name;
+    std::optional<std::string> value;
+};
 
-// `text` in single quotes for the shell.
+// `arguments` is the command line after the program's name, as it stands;
+// quote paths in it with Quoted(). The output files go to `scratch`.
+CliResult RunCli(const TempDir& scratch, const std::string& arguments,
+                 const std::vector<EnvChange>& environment = {});
+
+// `text` as one argument of a command line: in single quotes for the POSIX
+// shell; on Windows in double quotes, as CommandLineToArgvW splits them.
 std::string Quoted(const std::string& text);
 
 }  // namespace kloxmere::test

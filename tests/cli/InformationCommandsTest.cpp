@@ -7,6 +7,7 @@
 
 #include "app/DemoInstallation.h"
 #include "app/ProgramInformation.h"
+#include "base/FileSystem.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempDir.h"
 
@@ -46,12 +47,13 @@ TEST(CliInformation, PathsNameTheFilesACommandWouldUse) {
     EXPECT_EQ(paths["unitGroups"], home + "unitgroups.dat");
     EXPECT_EQ(paths["taDirectory"], ta);
     // The build tree is a portable layout: the program directory is the executable's.
-    EXPECT_EQ(paths["programDirectory"].get<std::string>().back(), '/');
+    EXPECT_EQ(paths["programDirectory"].get<std::string>().back(), NativeSeparator());
     EXPECT_NE(paths["settings"].get<std::string>().find("Kloxmere"), std::string::npos);
 
     // No TA directory anywhere is an answer, not a failure.
-    CliResult missing = RunCli(scratch, "--home " + Quoted(home) + " --json paths",
-                               "env -u KLOXMERE_TA_DIR WINEPREFIX=" + Quoted(root.str() + "none"));
+    CliResult missing =
+        RunCli(scratch, "--home " + Quoted(home) + " --json paths",
+               {{"KLOXMERE_TA_DIR", std::nullopt}, {"WINEPREFIX", root.str() + "none"}});
     ASSERT_EQ(missing.exitCode, 0) << missing.err;
     EXPECT_TRUE(nlohmann::json::parse(missing.out)["taDirectory"].is_null());
 }

@@ -13,6 +13,7 @@
 
 #include "app/DemoInstallation.h"
 #include "archive/HpiArchive.h"
+#include "base/FileSystem.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempDir.h"
 
@@ -34,7 +35,8 @@ struct ViewerCli {
         fs::create_directories(root.path() / "home");
         root.write("viewer/View.exe", "MZ");
     }
-    CliResult run(const std::string& arguments, const std::string& environment = "") const {
+    CliResult run(const std::string& arguments,
+                  const std::vector<EnvChange>& environment = {}) const {
         return RunCli(
             scratch,
             "--ta " + Quoted(ta) + " --home " + Quoted(root.str() + "home") + " " + arguments,
@@ -52,7 +54,7 @@ TEST(CliViewer, WritesBothArchivesWithoutStartingTheViewer) {
     Json answer = Json::parse(result.out);
     EXPECT_EQ(answer["viewerStarted"], false);
     ASSERT_EQ(answer["archives"].size(), 2u);
-    auto cor = HpiArchive::open(answer["archives"][1].get<std::string>());
+    auto cor = HpiArchive::open(PathFromUtf8(answer["archives"][1].get<std::string>()));
     EXPECT_TRUE(cor->findFile("objects3d\\corKLOX.3do"));
     EXPECT_TRUE(cor->findFile("units\\corKLOX.fbi"));
     EXPECT_TRUE(fs::exists(cli.root.path() / "viewer" / "arm_klox.ufo"));
@@ -67,7 +69,7 @@ TEST(CliViewer, StartsTheViewerUnderWineInItsDirectory) {
                                    "'\n: > '" + record + ".done'\n");
     ::chmod(cli.root.file("bin/wine").c_str(), 0755);
     CliResult result = cli.run("viewer-export --unit ARMCOM --viewer " + Quoted(cli.viewer),
-                               "env PATH=" + Quoted(cli.root.file("bin") + ":/usr/bin:/bin"));
+                               {{"PATH", cli.root.file("bin") + ":/usr/bin:/bin"}});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     for (int i = 0; i < 500 && !fs::exists(record + ".done"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,6 +1,7 @@
 #include "tests/support/Installation.h"
 
 #include "archive/HpiWriter.h"
+#include "base/FileSystem.h"
 
 namespace kloxmere::test {
 
@@ -9,7 +10,7 @@ void WriteArchive(const std::string& path, const ArchiveFiles& files) {
     for (const auto& [inner, text] : files) {
         writer.addFile(inner, std::vector<std::uint8_t>(text.begin(), text.end()));
     }
-    writer.write(path);
+    writer.write(PathFromUtf8(path));
 }
 
 std::string UnitText(const std::string& name, const std::string& side, const std::string& tedClass,

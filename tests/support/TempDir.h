@@ -19,7 +19,7 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    // The directory as a UTF-8 string ending in the separator.
+    // The directory as a UTF-8 string ending in the native separator.
     std::string str() const;
     // The path of `name` inside the directory, as a UTF-8 string.
     std::string file(std::string_view name) const;

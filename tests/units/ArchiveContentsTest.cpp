@@ -6,6 +6,7 @@
 
 #include "archive/HpiArchive.h"
 #include "archive/clsHPI.h"
+#include "base/FileSystem.h"
 #include "catalogue/Catalogue.h"
 #include "tests/support/Installation.h"
 #include "tests/support/RecordingServices.h"
@@ -36,7 +37,7 @@ struct ContentsFixture {
     void damage(const std::string& archiveName, const std::string& innerPath) {
         auto bytes = ta.read(archiveName);
         std::string marker = "SQSH";
-        auto file = HpiArchive::open(ta.file(archiveName));
+        auto file = HpiArchive::open(ta.path() / PathFromUtf8(archiveName));
         std::vector<std::uint8_t> content = file->extract(innerPath);
         // Each small file is one chunk; find it by its decompressed size (bytes 11-14).
         for (std::size_t at = 0; at + 19 < bytes.size(); ++at) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/ByteStream.h"
+#include "base/FileSystem.h"
 #include "tests/support/TempDir.h"
 
 using namespace kloxmere;
@@ -56,7 +57,7 @@ TEST(FindFiles, MatchesWithoutRegardToCaseAndSortsLikeWindows) {
         dir.write(name, "x");
     }
     std::filesystem::create_directory(dir.path() / "folder.ufo");
-    std::string directory = dir.path().string();
+    std::string directory = Utf8FromPath(dir.path());
     std::vector<std::string> found;
     FindFiles(directory, found, "*.ufo");
     EXPECT_EQ(directory, dir.str());  // the separator was appended
