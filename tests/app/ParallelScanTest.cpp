@@ -114,7 +114,7 @@ TEST(ParallelScan, ListsCoverTheirArchivesInBothScans) {
         std::vector<std::uint8_t> gone = {'g', 'o', 'n', 'e', '.', 'h', 'p', 'i', 0};
         gone.resize(gone.size() + 12, 0);  // no units, weapons or menu entries
         home.write("d-gone.udf", gone);
-        ASSERT_TRUE(std::filesystem::copy_file(home.file("a.udf"), home.file("e-copy.udf"),
+        ASSERT_TRUE(std::filesystem::copy_file(home.path() / "a.udf", home.path() / "e-copy.udf",
                                                std::filesystem::copy_options::overwrite_existing));
     };
     writeOddLists();
