@@ -40,8 +40,8 @@ void writeScript(const TempDir& temp, const std::string& name, const std::string
 // in `record`, then makes `record`.done. Shell built-ins only: the tests'
 // PATH holds nothing else.
 std::string recorder(const std::string& record) {
-    return "{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" + record + "'\n: > '" +
-           record + ".done'\n";
+    return "{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" + record + "'\n: > '" + record +
+           ".done'\n";
 }
 
 std::vector<std::string> waitForLines(const std::string& path) {

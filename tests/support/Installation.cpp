@@ -39,8 +39,8 @@ std::string DownloadText(const std::string& builder, const std::string& menu,
 
 std::string PcxBytes(int width, int height, const std::vector<std::uint8_t>& pixels) {
     std::string pcx(128, '\0');
-    pcx[1] = 5;  // version
-    pcx[2] = 1;  // run-length encoded
+    pcx[1] = 5;   // version
+    pcx[2] = 1;   // run-length encoded
     pcx[3] = 8;   // bits per pixel
     pcx[65] = 1;  // one plane
     pcx[8] = static_cast<char>((width - 1) & 0xFF);
