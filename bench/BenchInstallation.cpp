@@ -1,6 +1,10 @@
 #include "bench/BenchInstallation.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -55,6 +59,27 @@ fs::path FreshDirectory(const BenchInstallation& installation, const char* name)
     fs::remove_all(directory);
     fs::create_directories(directory);
     return directory;
+}
+
+bool ReadBenchArguments(int argc, char** argv, const char* countOption, BenchArguments& arguments) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--tier")) {
+            auto named = tools::TierNamed(argv[i + 1]);
+            if (!named) return false;
+            arguments.tier = *named;
+        } else if (!std::strcmp(argv[i], countOption)) {
+            arguments.count = std::max(1, std::atoi(argv[i + 1]));
+        } else if (!std::strcmp(argv[i], "--seed")) {
+            arguments.seed = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (!std::strcmp(argv[i], "--data")) {
+            arguments.data = argv[i + 1];
+        } else {
+            std::fprintf(stderr, "usage: %s [--tier M|L|XL] [%s N] [--seed N] [--data DIR]\n",
+                         argv[0], countOption);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace kloxmere::bench

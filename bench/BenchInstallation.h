@@ -5,6 +5,7 @@
 // stamp file that records what was generated (tier, seed, generator version
 // and the summary). Data whose stamp does not match is generated afresh.
 
+#include <cstdint>
 #include <filesystem>
 
 #include "tools/InstallationGenerator.h"
@@ -21,6 +22,19 @@ struct BenchInstallation {
 
 BenchInstallation PrepareInstallation(const std::filesystem::path& dataDirectory,
                                       const tools::InstallationTier& tier, std::uint64_t seed);
+
+// What the window benchmarks take from their command line: --tier, --seed,
+// --data, and one count of their own (`countOption`, at least 1).
+struct BenchArguments {
+    tools::InstallationTier tier = tools::TierXL();
+    std::uint64_t seed = 1;
+    std::filesystem::path data;
+    int count = 1;
+};
+
+// Reads `argv` into `arguments` (whose fields hold the defaults); prints the
+// usage and returns false on anything else.
+bool ReadBenchArguments(int argc, char** argv, const char* countOption, BenchArguments& arguments);
 
 // An empty directory `name` under the installation's root, emptied when it exists.
 std::filesystem::path FreshDirectory(const BenchInstallation& installation, const char* name);

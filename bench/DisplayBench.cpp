@@ -56,28 +56,14 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    tools::InstallationTier tier = tools::TierXL();
-    std::size_t sampled = 400;
-    std::uint64_t seed = 1;
-    fs::path data = KLOXMERE_BENCH_DATA_DIR;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--tier")) {
-            auto named = tools::TierNamed(argv[i + 1]);
-            if (!named) return 2;
-            tier = *named;
-        } else if (!std::strcmp(argv[i], "--units")) {
-            sampled = static_cast<std::size_t>(std::max(1, std::atoi(argv[i + 1])));
-        } else if (!std::strcmp(argv[i], "--seed")) {
-            seed = std::strtoull(argv[i + 1], nullptr, 10);
-        } else if (!std::strcmp(argv[i], "--data")) {
-            data = argv[i + 1];
-        } else {
-            std::fprintf(stderr, "usage: %s [--tier M|L|XL] [--units N] [--seed N] [--data DIR]\n",
-                         argv[0]);
-            return 2;
-        }
-    }
-    bench::BenchInstallation installation = bench::PrepareInstallation(data, tier, seed);
+    bench::BenchArguments arguments;
+    arguments.data = KLOXMERE_BENCH_DATA_DIR;
+    arguments.count = 400;
+    if (!bench::ReadBenchArguments(argc, argv, "--units", arguments)) return 2;
+    const tools::InstallationTier& tier = arguments.tier;
+    const std::size_t sampled = static_cast<std::size_t>(arguments.count);
+    bench::BenchInstallation installation =
+        bench::PrepareInstallation(arguments.data, tier, arguments.seed);
     fs::path home = bench::FreshDirectory(installation, "display-home");
 
     NullPlatformServices services;
