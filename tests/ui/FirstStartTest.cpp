@@ -3,13 +3,19 @@
 // what the next start makes of it.
 
 #include <QSettings>
+#include <QTreeView>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
 #include "app/DemoInstallation.h"
 #include "app/GamePaletteSource.h"
 #include "app/Session.h"
+#include "catalogue/GroupEditing.h"
+#include "catalogue/UnitGroupsFile.h"
+#include "catalogue/UnitTree.h"
+#include "catalogue/clsUnitGroup.h"
 #include "graphics/modPCX.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/ScopedEnv.h"
@@ -18,6 +24,7 @@
 #include "ui/QtFastWin.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/UnitPanel.h"
+#include "ui/UnitTreeModel.h"
 #include "units/UnitView.h"
 #include "units/clsUnit.h"
 
@@ -105,6 +112,46 @@ class FirstStartTest : public QObject {
             }
         }
         QVERIFY(coloured > 0);  // not the grey ramp
+    }
+
+    void theTreeOpensOnItsRootsAndASideOpensWhenThePlayerOpensIt() {
+        Player player;
+        ScopedEnv given("KLOXMERE_TA_DIR", player.ta);
+        auto openNodes = [](const ui::FrmMain& window) {
+            QStringList keys;
+            const auto& nodes = window.treeModel().nodes();
+            for (std::size_t i = 0; i < nodes.size(); ++i) {
+                if (window.TreeUnits->isExpanded(window.treeModel().indexOfNode(i))) {
+                    keys << QString::fromStdString(nodes[i].key);
+                }
+            }
+            return keys;
+        };
+        {
+            Start first(player);  // no groups yet: their root has nothing to show
+            QCOMPARE(openNodes(*first.window), QStringList{kUnitsRootKey});
+        }
+        Collection<clsUnitGroup> groups;
+        AddGroup(groups, "Kbots");
+        AddKeyword(*groups.Find("Kbots"), "kbot");
+        QVERIFY(SaveGroups(groups, player.home));
+
+        Start start(player);
+        ui::FrmMain& window = *start.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(openNodes(window), (QStringList{kUnitsRootKey, kGroupsRootKey}));
+        const auto& nodes = window.treeModel().nodes();
+        const auto arm = std::find_if(nodes.begin(), nodes.end(),
+                                      [](const TreeNode& node) { return node.key == "ARM"; });
+        QVERIFY(arm != nodes.end());
+        const QModelIndex side =
+            window.treeModel().indexOfNode(static_cast<std::size_t>(arm - nodes.begin()));
+        QTest::mouseClick(window.TreeUnits->viewport(), Qt::LeftButton, {},
+                          window.TreeUnits->visualRect(side).center());
+        QCOMPARE(window.TreeUnits->currentIndex(), side);
+        QCOMPARE(openNodes(window), (QStringList{kUnitsRootKey, kGroupsRootKey}));
+        QTest::keyClick(window.TreeUnits, Qt::Key_Right);
+        QCOMPARE(openNodes(window), (QStringList{kUnitsRootKey, "ARM", kGroupsRootKey}));
     }
 
     void aPickedDirectoryIsKeptUsedAndScannedAgainNextTime() {
