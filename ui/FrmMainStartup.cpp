@@ -132,7 +132,7 @@ void FrmMain::mnuViewUnitViewer_Click() {
 }
 
 void FrmMain::mnuHelpAbout_Click() {
-    FrmAbout about(this);
+    FrmAbout about(this, AboutLinks::ForThisProgram(m_session.userDataDirectory));
     about.exec();
 }
 
