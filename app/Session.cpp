@@ -1,11 +1,22 @@
 #include "app/Session.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "archive/modHPIUtil.h"
 #include "base/FileSystem.h"
 
 namespace kloxmere {
+
+namespace {
+
+bool IsExistingDirectory(const std::string& directory) {
+    std::error_code error;
+    return std::filesystem::is_directory(PathFromUtf8(directory), error);
+}
+
+}  // namespace
 
 TADirectoryNotFound::TADirectoryNotFound() : std::runtime_error(kTADirectoryMissingMessage) {}
 
@@ -28,12 +39,22 @@ std::string LocateTADirectory(Session& session) {
         return directory;
     }
 
+    // A directory the user picked in an earlier run; one that is gone is
+    // asked for again rather than scanned as an empty installation.
+    std::string stored = session.StoredTADirectory;
+    if (!stored.empty() && IsExistingDirectory(stored)) {
+        if (!IsSeparator(stored.back())) stored += NativeSeparator();
+        session.TADirectory = stored;
+        return stored;
+    }
+
     session.services.ShowMessage(kTADirectoryMissingMessage, kApplicationTitle,
                                  MessageIcon::Information);
     std::string picked = session.services.PickDirectory();
     if (picked.empty()) throw TADirectoryNotFound();
     if (!IsSeparator(picked.back())) picked += NativeSeparator();
     session.TADirectory = picked;
+    session.TADirectoryPicked = true;
     return picked;
 }
 

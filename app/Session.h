@@ -32,7 +32,13 @@ class Session {
     PlatformServices& services;
     Catalogue catalogue;
     ViewState view;
-    std::string TADirectory;   // ends in a separator once found; may be set by the user
+    std::string TADirectory;  // ends in a separator once found; may be set by the user
+    // The user picked TADirectory in this run (at start-up or with the
+    // menu): the stored settings do not replace it, and it is what they keep.
+    bool TADirectoryPicked = false;
+    // The TA directory an earlier run stored; tried when neither the override
+    // nor the game's registry entry names one, before the user is asked.
+    std::string StoredTADirectory;
     std::string UnitViewPath;  // the unit viewer program's full path; "" until chosen
     std::string userDataDirectory;
     std::string programDirectory;
@@ -40,8 +46,9 @@ class Session {
 
 // The TA directory, ending in a separator: TADirectory when set (returned as
 // stored); else the archive library's answer (GetTADirectory), which is kept;
-// else the user is told and asked with the directory picker. Throws
-// TADirectoryNotFound when the user cancels.
+// else StoredTADirectory when that directory exists; else the user is told
+// and asked with the directory picker. Throws TADirectoryNotFound when the
+// user cancels.
 std::string LocateTADirectory(Session& session);
 
 }  // namespace kloxmere

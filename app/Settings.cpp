@@ -99,7 +99,13 @@ void SettingsLoad(SettingsStore& store, Session& session, WindowPlacement& place
     if (state && *state >= 0 && *state <= 2) placement.State = static_cast<WindowState>(*state);
 
     session.UnitViewPath = store.get(kLocations, "UnitViewPath", "");
-    session.TADirectory = store.get(kLocations, "TAPath", "");
+    std::string stored = store.get(kLocations, "TAPath", "");
+    // A directory the user picked in this run is the one to keep.
+    if (!session.TADirectoryPicked) session.TADirectory = std::move(stored);
+}
+
+std::string StoredTADirectory(SettingsStore& store) {
+    return store.get(kLocations, "TAPath", "");
 }
 
 void SettingsSave(SettingsStore& store, const Session& session, const WindowPlacement& placement) {

@@ -70,10 +70,13 @@ std::string PositionText(double twips);
 // Loads the unit groups of the session's user data directory into GroupList,
 // then the placement (starting from `placement`, the window's current one)
 // and the two locations, which replace the session's (empty when none is
-// stored). A stored 0 moves nothing. A value the window would refuse (a
-// state other than 0, 1 or 2, a negative width or height) or a number out of
-// range is passed over and the other values still load.
+// stored); a TA directory the user picked in this run is kept instead. A stored 0 moves nothing. A
+// value the window would refuse (a state other than 0, 1 or 2, a negative width or height) or a
+// number out of range is passed over and the other values still load.
 void SettingsLoad(SettingsStore& store, Session& session, WindowPlacement& placement);
+
+// The "TAPath" an earlier run stored; "" when none is.
+std::string StoredTADirectory(SettingsStore& store);
 
 // Saves the unit groups, then the placement and the two locations. The
 // position and size are saved only in the normal state, so that the stored

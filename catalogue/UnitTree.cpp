@@ -28,7 +28,10 @@ class TreeBuilder {
             if (found == m_keys.end()) {
                 return false;
             }
-            m_nodes[found->second].expanded = true;
+            // The roots open as their first child arrives; a side stays
+            // closed until the user opens it.
+            TreeNode& parentNode = m_nodes[found->second];
+            if (!parentNode.parent) parentNode.expanded = true;
             node.parent = m_nodes[found->second].key;
         }
         m_keys.emplace(std::move(folded), m_nodes.size());

@@ -30,7 +30,7 @@ struct TreeNode {
     std::string text;
     int image = kImageRoot;
     std::optional<int> selectedImage;  // none: the image serves when selected too
-    bool expanded = false;             // a root is shown expanded when it has children
+    bool expanded = false;             // only a root with children is shown expanded
 };
 
 // The nodes of the tree, parents before their children, in this order: the

@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """Reads the running Kloxmere window through AT-SPI, as a screen reader does,
 and fails when a control a user can reach has no readable name, or when one of
-the main window's controls cannot be found by its caption."""
+the main window's controls cannot be found by its caption. Then clicks another
+unit in the list with the real mouse and reads the current unit's name from
+the status bar."""
+import subprocess
 import sys
 import time
 
@@ -52,6 +55,46 @@ def walk(node, found, unnamed, depth=0):
             walk(child, found, unnamed, depth + 1)
 
 
+def find(node, wanted, depth=0):
+    """The first node under `node` for which wanted(node) holds, or None."""
+    if depth > 14:
+        return None
+    if wanted(node):
+        return node
+    for i in range(min(node.childCount, 400)):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            found = find(child, wanted, depth + 1)
+            if found is not None:
+                return found
+    return None
+
+
+def status_names(application):
+    status = find(application, lambda n: n.getRoleName() == "status bar")
+    if status is None:
+        return []
+    return [status.getChildAtIndex(i).name for i in range(status.childCount)
+            if status.getChildAtIndex(i) is not None]
+
+
+def click_unit_and_read_status(application, unit):
+    """Clicks the list row of `unit` and waits for the status bar to read it."""
+    cell = find(application, lambda n: n.getRoleName() == "table cell" and n.name == unit)
+    if cell is None:
+        print(f"a11y-check: no list row {unit!r} to click")
+        return False
+    box = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
+                    str(box.y + box.height // 2), "click", "1"], check=True)
+    for _ in range(50):
+        if unit in status_names(application):
+            return True
+        time.sleep(0.1)
+    print(f"a11y-check: after a click on {unit} the status bar reads {status_names(application)!r}")
+    return False
+
+
 def main():
     application = find_application()
     if application is None:
@@ -66,7 +109,9 @@ def main():
         for role in unnamed:
             print(f"a11y-check: a {role} has no name")
         return 1
-    print(f"a11y-check: {len(found)} controls readable by name")
+    if not click_unit_and_read_status(application, "CORTANK"):
+        return 1
+    print(f"a11y-check: {len(found)} controls readable by name; the status bar reads the unit clicked")
     return 0
 
 

@@ -6,15 +6,28 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/Locations.h"
+#include "app/Manual.h"
 #include "base/Version.h"
 #include "ui/Icons.h"
 #include "ui/Twips.h"
 
 namespace kloxmere::ui {
 
-const QUrl AboutLinks::kProjectPage("https://kloxmere.example.org/");
-const QUrl AboutLinks::kMail("mailto:kloxmere@example.org?subject=Kloxmere");
-const QUrl AboutLinks::kHomePage("https://example.org/~kloxmere/");
+AboutLinks AboutLinks::ForThisProgram(const std::string& userDataDirectory) {
+    AboutLinks links;
+    if (const std::string manual = FindManual(ExecutableDirectory()); !manual.empty()) {
+        links.manual = QUrl::fromLocalFile(QString::fromStdString(manual));
+    }
+    if (!userDataDirectory.empty()) {
+        links.userFiles = QUrl::fromLocalFile(QString::fromStdString(userDataDirectory));
+    }
+    return links;
+}
+
+AboutLinks AboutLinks::ForThisProgram() {
+    return ForThisProgram(UserDataDirectory());
+}
 
 namespace {
 
@@ -58,17 +71,17 @@ QString ProgramNameAndVersion() {
     return QStringLiteral("Kloxmere %1.%2").arg(kVersionMajor).arg(kVersionMinor);
 }
 
-FrmAbout::FrmAbout(QWidget* parent)
+FrmAbout::FrmAbout(QWidget* parent, AboutLinks links)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       Image1(new QLabel(this)),
       LblName(new QLabel(ProgramNameAndVersion(), this)),
       LblNotice(new QLabel(kNotice, this)),
       TxtInfo(new QPlainTextEdit(kCredits, this)),
-      Label1(linkLabel(this, "Label1", "Kloxmere on the web")),
-      Label4(linkLabel(this, "Label4", "Write to the author")),
-      LblHomePage(linkLabel(this, "LblHomePage", "The author's home page")),
-      BtnOK(new QPushButton("OK", this)) {
+      Label1(linkLabel(this, "Label1", "The Kloxmere manual")),
+      Label4(linkLabel(this, "Label4", "Your Kloxmere files")),
+      BtnOK(new QPushButton("OK", this)),
+      m_links(std::move(links)) {
     setObjectName("FrmAbout");
     setWindowTitle("About Kloxmere");
     setFixedSize(ToPixels(5160), ToPixels(3855));
@@ -101,7 +114,8 @@ FrmAbout::FrmAbout(QWidget* parent)
 
     Label1->setGeometry(TwipsRect(240, 2790, 3480, 255));
     Label4->setGeometry(TwipsRect(240, 3060, 3480, 255));
-    LblHomePage->setGeometry(TwipsRect(240, 3330, 3480, 255));
+    Label1->setVisible(!m_links.manual.isEmpty());
+    Label4->setVisible(!m_links.userFiles.isEmpty());
 
     BtnOK->setObjectName("BtnOK");
     BtnOK->setGeometry(TwipsRect(3945, 3270, 975, 375));
@@ -110,20 +124,15 @@ FrmAbout::FrmAbout(QWidget* parent)
 
     connect(Label1, &QLabel::linkActivated, this, &FrmAbout::Label1_Click);
     connect(Label4, &QLabel::linkActivated, this, &FrmAbout::Label4_Click);
-    connect(LblHomePage, &QLabel::linkActivated, this, &FrmAbout::LblHomePage_Click);
     connect(BtnOK, &QPushButton::clicked, this, &FrmAbout::BtnOK_Click);
 }
 
 void FrmAbout::Label1_Click() {
-    openLink(AboutLinks::kProjectPage);
+    openLink(m_links.manual);
 }
 
 void FrmAbout::Label4_Click() {
-    openLink(AboutLinks::kMail);
-}
-
-void FrmAbout::LblHomePage_Click() {
-    openLink(AboutLinks::kHomePage);
+    openLink(m_links.userFiles);
 }
 
 bool FrmAbout::eventFilter(QObject* watched, QEvent* event) {

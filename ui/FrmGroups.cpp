@@ -67,7 +67,9 @@ FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& serv
     QWidget::setTabOrder(LstKeywords, CmdAddKeyword);
     QWidget::setTabOrder(CmdAddKeyword, CmdDeleteKeyword);
 
-    connect(LstGroups, &QListWidget::currentRowChanged, this, &FrmGroups::LstGroups_Click);
+    // A mouse press moves the current row before it selects the row, so the
+    // keyword list follows the selection itself, whatever changed it.
+    connect(LstGroups, &QListWidget::itemSelectionChanged, this, &FrmGroups::LstGroups_Click);
     connect(CmdAdd, &QPushButton::clicked, this, &FrmGroups::CmdAdd_Click);
     connect(CmdDelete, &QPushButton::clicked, this, &FrmGroups::CmdDelete_Click);
     connect(CmdAddKeyword, &QPushButton::clicked, this, &FrmGroups::CmdAddKeyword_Click);

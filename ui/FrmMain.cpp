@@ -18,6 +18,7 @@
 #include "app/Session.h"
 #include "base/PlatformServices.h"
 #include "catalogue/ListRows.h"
+#include "ui/ColumnWidths.h"
 #include "ui/Icons.h"
 #include "ui/SplitterBar.h"
 #include "ui/Twips.h"
@@ -204,7 +205,8 @@ void FrmMain::buildControls() {
     StatusPanel1->setObjectName("StatusPanel1");
     StatusPanel2 = new QLabel(Status);
     StatusPanel2->setObjectName("StatusPanel2");
-    StatusPanel2->setAccessibleName("Current unit");
+    // Read out by the unit's name it shows; what the panel is comes as its description.
+    StatusPanel2->setAccessibleDescription("Current unit");
     StatusPanel2->setMinimumWidth(ToPixels(1800));
     Status->addWidget(StatusPanel1, 1);
     Status->addPermanentWidget(StatusPanel2);
@@ -242,7 +244,8 @@ void FrmMain::buildToolbar() {
 // Names the toolbar's overflow button, which Qt adds without a caption.
 static void nameToolbarOverflow(QToolBar* toolbar) {
     for (QToolButton* button : toolbar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
-        if (button->objectName() == "qt_toolbar_ext_button") button->setAccessibleName("More tools");
+        if (button->objectName() == "qt_toolbar_ext_button")
+            button->setAccessibleName("More tools");
     }
 }
 
@@ -369,7 +372,11 @@ void FrmMain::setColumns(int tab) {
                                       ? ColumnSet(kTabCaptions[static_cast<std::size_t>(tab)])
                                       : std::vector<Column>{};
     std::vector<int> widths;
-    for (const Column& column : columns) widths.push_back(ToPixels(column.widthTwips));
+    const QFontMetrics metrics(ListUnits->font());
+    const int margins = CellMargins(*ListUnits);
+    for (const Column& column : columns) {
+        widths.push_back(ColumnPixels(column.widthTwips, metrics, margins));
+    }
     m_listModel->setColumns(std::move(columns));
     for (std::size_t i = 0; i < widths.size(); ++i) {
         ListUnits->header()->resizeSection(static_cast<int>(i), widths[i]);

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "graphics/clsFastWin.h"
@@ -156,6 +157,7 @@ class FrmMain : public QMainWindow {
   private:
     StartResult Initialize();
     void showSplash();
+    void LoadPalette();  // from the program directory, else the scanned TA directory
     void markTime(std::chrono::steady_clock::time_point StartupTimings::*milestone);
     void Form_Unload();
     // In FrmMainSettings.cpp: the file association, the command line and the settings.
@@ -188,6 +190,7 @@ class FrmMain : public QMainWindow {
     std::map<QString, QAction*> m_toolbarButtons;
     MainLayout m_layout;
     SplitterDrag m_drag;
+    std::optional<GamePalette> m_palette;  // loaded after the scan
     std::string m_lastTreeKey;
     bool m_fillingTree = false;     // the tree's own selection while it is filled is no click
     bool m_settingsLoaded = false;  // only a start that read the settings writes them back

@@ -37,7 +37,9 @@ const FileDialogRequest kSchemaSaveDialog{FileDialogMode::Save, "", "uls",
 
 void FrmMain::mnuEditSetTALocation_Click() {
     std::string picked = m_session.services.PickDirectory();
-    if (!picked.empty()) m_session.TADirectory = picked;
+    if (picked.empty()) return;
+    m_session.TADirectory = picked;
+    m_session.TADirectoryPicked = true;
 }
 
 void FrmMain::mnuEditSetUnitView_Click() {

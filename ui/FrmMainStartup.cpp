@@ -11,6 +11,7 @@
 #include "app/GamePaletteSource.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
+#include "app/Settings.h"
 #include "app/UnitViewerExport.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmAbout.h"
@@ -46,6 +47,7 @@ FrmMain::StartResult FrmMain::Form_Load() {
 
 FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { registerFileType(); });
+    if (m_options.settings) m_session.StoredTADirectory = StoredTADirectory(*m_options.settings);
     if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
@@ -64,6 +66,8 @@ FrmMain::StartResult FrmMain::Initialize() {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
     }
     markTime(&StartupTimings::scanEnded);
+    // While TADirectory is still the scanned one: the settings replace it.
+    LoadPalette();
     resumeOnFailure([this] { SettingsLoad(); });
     if (!InitializeGraphics()) {
         m_session.services.ShowMessage(
@@ -90,14 +94,18 @@ void FrmMain::showSplash() {
     logo.exec();
 }
 
-bool FrmMain::InitializeGraphics() {
-    GamePalette palette = GreyRampPalette();
+void FrmMain::LoadPalette() {
     try {
-        palette = LoadSessionPalette(m_session);
+        m_palette = LoadSessionPalette(m_session);
     } catch (const std::exception&) {
         // An unreadable TA directory: the pictures show in grey rather than not at all.
+        m_palette = GreyRampPalette();
     }
-    UnitPic = std::make_unique<clsFastWin>(palette);
+}
+
+bool FrmMain::InitializeGraphics() {
+    if (!m_palette) LoadPalette();
+    UnitPic = std::make_unique<clsFastWin>(*m_palette);
     return UnitPic->Initialize(96, 96, PicView->PicUnit);
 }
 
@@ -124,7 +132,7 @@ void FrmMain::mnuViewUnitViewer_Click() {
 }
 
 void FrmMain::mnuHelpAbout_Click() {
-    FrmAbout about(this);
+    FrmAbout about(this, AboutLinks::ForThisProgram(m_session.userDataDirectory));
     about.exec();
 }
 

@@ -56,18 +56,22 @@ TEST(FillUnitTree, SidesWithTheirClassesThenTheUserGroupsUnderUniqueKeys) {
                         std::to_string(node.selectedImage.value_or(0)) +
                         (node.expanded ? "+" : ""));
     }
-    EXPECT_EQ(nodes,
-              (Strings{"TA_HIERARCHY_NODE <> TA Units 10+", "ARM <TA_HIERARCHY_NODE> Arm 40+",
-                       "ARMTANK <ARM> Tank 70", "core <TA_HIERARCHY_NODE> Core 50+",
-                       "coreKBOT <core> Kbot 70", "VERN <TA_HIERARCHY_NODE> Vern 60+",
-                       "VERNSHIP <VERN> Ship 70", "TA_GROUP_NODE <> TA Unit Groups 10+",
-                       "Mods <TA_GROUP_NODE> Mods 23"}));
+    EXPECT_EQ(nodes, (Strings{"TA_HIERARCHY_NODE <> TA Units 10+", "ARM <TA_HIERARCHY_NODE> Arm 40",
+                              "ARMTANK <ARM> Tank 70", "core <TA_HIERARCHY_NODE> Core 50",
+                              "coreKBOT <core> Kbot 70", "VERN <TA_HIERARCHY_NODE> Vern 60",
+                              "VERNSHIP <VERN> Ship 70", "TA_GROUP_NODE <> TA Unit Groups 10+",
+                              "Mods <TA_GROUP_NODE> Mods 23"}));
 
     auto classNode = FindTreeNode(tree, "armtank");
     ASSERT_TRUE(classNode);
     EXPECT_EQ(classNode->parentText, "Arm");
     EXPECT_EQ(classNode->rootKey, kUnitsRootKey);
     EXPECT_EQ(FindTreeNode(tree, "mods")->rootKey, kGroupsRootKey);
+}
+
+TEST(FillUnitTree, ARootWithoutChildrenStaysClosed) {
+    CatalogueBuilder b;
+    for (const auto& node : FillUnitTree(b.catalogue)) EXPECT_FALSE(node.expanded) << node.key;
 }
 
 TEST(FillUnitList, UnitRowsCarryTheirKeyFieldsAndStateIcon) {

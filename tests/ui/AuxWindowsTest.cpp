@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -90,22 +91,37 @@ class AuxWindowsTest : public QObject {
         QVERIFY(!about.isVisible());
     }
 
-    void aboutLinksOpenThroughTheDesktop() {
+    void aboutLinksOpenTheManualAndThePlayersFilesThroughTheDesktop() {
+        kloxmere::test::TempDir temp;
+        temp.write("README.md", "manual");
+        const AboutLinks links{QUrl::fromLocalFile(QString::fromStdString(temp.file("README.md"))),
+                               QUrl::fromLocalFile(QString::fromStdString(temp.str()))};
         LinkRecorder recorder;
-        QDesktopServices::setUrlHandler("https", &recorder, "open");
-        QDesktopServices::setUrlHandler("mailto", &recorder, "open");
-        FrmAbout about;
+        QDesktopServices::setUrlHandler("file", &recorder, "open");
+        FrmAbout about(nullptr, links);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        for (QLabel* label : {about.Label1, about.Label4, about.LblHomePage}) {
+        QCOMPARE(about.Label1->accessibleName(), QString("The Kloxmere manual"));
+        QCOMPARE(about.Label4->accessibleName(), QString("Your Kloxmere files"));
+        for (QLabel* label : {about.Label1, about.Label4}) {
+            QVERIFY(label->isVisible());
             QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
         }
-        QDesktopServices::unsetUrlHandler("https");
-        QDesktopServices::unsetUrlHandler("mailto");
-        QCOMPARE(recorder.opened,
-                 (QList<QUrl>{AboutLinks::kProjectPage, AboutLinks::kMail, AboutLinks::kHomePage}));
-        QCOMPARE(recorder.opened[1].scheme(), QString("mailto"));
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(recorder.opened, (QList<QUrl>{links.manual, links.userFiles}));
         QVERIFY(about.isVisible());
+
+        // Nothing behind a link: the link is left out.
+        FrmAbout bare(nullptr, AboutLinks{});
+        bare.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bare));
+        QVERIFY(!bare.Label1->isVisible());
+        QVERIFY(!bare.Label4->isVisible());
+
+        // The program's own links lead to what is there.
+        const AboutLinks own = AboutLinks::ForThisProgram(temp.str());
+        QCOMPARE(own.userFiles, links.userFiles);
+        if (!own.manual.isEmpty()) QVERIFY(QFileInfo(own.manual.toLocalFile()).isFile());
     }
 
     void theHelpMenuShowsTheAboutWindowOverTheMainWindow() {

@@ -120,6 +120,45 @@ class FrmGroupsTest : public QObject {
         QCOMPARE(texts(window.LstGroups), QStringList{QString::fromUtf8("Caf\xc3\xa9 ? ARM")});
     }
 
+    // A mouse press makes a row current before it selects it: the keywords
+    // shown, and those the keyword commands act on, must be the selected
+    // group's after every way of choosing a group.
+    void theKeywordsAreTheSelectedGroupsByMouseAndKeyboard() {
+        auto list = groups({{"Kbots", {"core", "arm"}}, {"Xtapack", {"xta"}}, {"Empty", {}}});
+        RecordingServices services;
+        FrmGroups window(list, services);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto click = [](QListWidget* widget, int row) {
+            const QRect place = widget->visualItemRect(widget->item(row));
+            QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, place.center());
+        };
+
+        window.LstGroups->setFocus();
+        const std::pair<Qt::Key, QStringList> keys[] = {
+            {Qt::Key_Down, {"xta"}},         {Qt::Key_End, {}},    {Qt::Key_Up, {"xta"}},
+            {Qt::Key_Home, {"core", "arm"}}, {Qt::Key_X, {"xta"}},  // type-ahead
+        };
+        for (const auto& [key, keywords] : keys) {
+            QTest::keyClick(window.LstGroups, key);
+            QCOMPARE(texts(window.LstKeywords), keywords);
+        }
+        window.LstGroups->setCurrentRow(2);
+        QCOMPARE(texts(window.LstKeywords), QStringList());
+
+        click(window.LstGroups, 0);
+        QCOMPARE(texts(window.LstKeywords), (QStringList{"core", "arm"}));
+        click(window.LstGroups, 1);
+        QCOMPARE(selected(window.LstGroups), QString("Xtapack"));
+        QCOMPARE(texts(window.LstKeywords), QStringList{"xta"});
+        // Deleting the keyword shown deletes that keyword of that group.
+        click(window.LstKeywords, 0);
+        QTest::mouseClick(window.CmdDeleteKeyword, Qt::LeftButton);
+        QCOMPARE(list.Find("Xtapack")->Keywords.Count(), 0u);
+        QCOMPARE(list.Find("Kbots")->Keywords.Count(), 2u);
+        QCOMPARE(texts(window.LstKeywords), QStringList());
+    }
+
     void theRealDialog() {
         auto list = groups({{"Arm", {"arm"}}});
         RecordingServices services;
