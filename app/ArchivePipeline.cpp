@@ -5,6 +5,7 @@
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
+#include "units/DefinitionDigest.h"
 
 namespace kloxmere {
 
@@ -22,7 +23,6 @@ ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<boo
     for (std::size_t i = 0; i < paths.size(); ++i) {
         m_archives[i].path = std::move(paths[i]);
         m_archives[i].covered = i < covered.size() && covered[i];
-        if (m_archives[i].covered) m_stages[i] = Stage::Ready;
     }
     if (threads == 0) threads = 1;
     for (unsigned t = 0; t < threads; ++t) m_workers.emplace_back([this] { work(); });
@@ -92,17 +92,19 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     if (!archive.hpi || archive.error) return;
     const auto& listing = archive.hpi->Listing;
     archive.decoded.resize(listing.size());
+    archive.fileHashes.resize(listing.size());
     std::vector<const std::string*> claimedHere;
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
         if (*kind != DefinitionKind::Download) {
             if (m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
+                m_toDecode[index].push_back({i, false});
                 continue;
             }
             claimedHere.push_back(&listing[i]);
         }
-        m_toDecode[index].push_back(i);
+        m_toDecode[index].push_back({i, true});
     }
     // An archive's own duplicate paths are left to the merge to sort out.
     for (const std::string* path : claimedHere) m_claimed.insert(*path);
@@ -129,16 +131,23 @@ void ArchivePipeline::work() {
 void ArchivePipeline::runTask(const Task& task) {
     Archive& archive = m_archives[task.index];
     try {
-        if (!task.decode) {
+        if (!task.decode && archive.covered) {
+            archive.definitionsHash = HashArchiveDefinitions(archive.path, m_listedDirectories);
+        } else if (!task.decode) {
             archive.hpi = std::make_unique<clsHPI>();
             archive.hpi->LoadFile(archive.path);
             archive.hpi->CreateListing(m_listedDirectories);
         } else {
             for (std::size_t b = task.begin; b < task.end; ++b) {
-                std::size_t i = m_toDecode[task.index][b];
-                const std::string& path = archive.hpi->Listing[i];
-                archive.decoded[i] =
-                    DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path));
+                FileJob job = m_toDecode[task.index][b];
+                const std::string& path = archive.hpi->Listing[job.position];
+                std::uint64_t& hash = archive.fileHashes[job.position];
+                if (job.parse) {
+                    archive.decoded[job.position] =
+                        DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path), &hash);
+                } else {
+                    hash = HashListedFile(*archive.hpi, path);
+                }
             }
         }
     } catch (...) {
@@ -151,7 +160,7 @@ void ArchivePipeline::runTask(const Task& task) {
         if (task.decode) {
             if (--m_batchesLeft[task.index] == 0) m_stages[task.index] = Stage::Ready;
         } else {
-            m_stages[task.index] = archive.error ? Stage::Ready : Stage::Listed;
+            m_stages[task.index] = archive.error || archive.covered ? Stage::Ready : Stage::Listed;
         }
     }
     m_progress.notify_all();

@@ -10,6 +10,11 @@
 // (or the catalogue already holds) will be passed over by the merge, so it is
 // not decoded. Should that guess miss (an earlier copy fails to load), the
 // merge decodes the file itself.
+//
+// Every definition file is also digested for the enabled set's fingerprint:
+// those decoded as they are extracted, the ones an earlier archive hides by
+// extracting them only, and an archive that a saved list covers is opened for
+// that alone.
 
 #include <condition_variable>
 #include <cstddef>
@@ -35,9 +40,11 @@ class ArchivePipeline {
   public:
     struct Archive {
         std::string path;
-        bool covered = false;                             // a saved list covers it: never opened
-        std::unique_ptr<clsHPI> hpi;                      // opened and listed (not when covered)
+        bool covered = false;         // a saved list covers it: opened only to be digested
+        std::unique_ptr<clsHPI> hpi;  // opened and listed (not when covered)
         std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
+        std::vector<std::uint64_t> fileHashes;  // definition files' digests, by Listing position
+        std::optional<std::uint64_t> definitionsHash;  // a covered archive's digest
         std::exception_ptr error;  // a failure on the worker, for the consumer to raise
     };
 
@@ -60,8 +67,12 @@ class ArchivePipeline {
     enum class Stage { Waiting, Listing, Listed, Decoding, Ready };
     struct Task {
         std::size_t index;
-        bool decode;                     // false: open and list
+        bool decode;                     // false: open and list (or digest, when covered)
         std::size_t begin = 0, end = 0;  // the batch of m_toDecode[index] to decode
+    };
+    struct FileJob {
+        std::size_t position;  // in the Listing
+        bool parse;            // false: only digested (an earlier archive's copy wins)
     };
 
     // A big archive is decoded in batches of this many files, so that both
@@ -77,8 +88,8 @@ class ArchivePipeline {
     std::vector<std::string> m_listedDirectories;
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;
-    std::vector<std::vector<std::size_t>> m_toDecode;  // Listing positions, by archive
-    std::vector<std::size_t> m_batchesLeft;            // decode batches still running, by archive
+    std::vector<std::vector<FileJob>> m_toDecode;  // by archive
+    std::vector<std::size_t> m_batchesLeft;        // decode batches still running, by archive
     // Unit and weapon paths listed so far, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_claimed;
     std::size_t m_window;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/ArchivePipeline.h"
@@ -15,6 +16,7 @@
 #include "catalogue/SideGroups.h"
 #include "catalogue/WeaponConflicts.h"
 #include "units/ArchiveNames.h"
+#include "units/DefinitionDigest.h"
 #include "units/modGeneric.h"
 
 namespace kloxmere {
@@ -111,7 +113,10 @@ class Scan {
         const DirectoryNames& taFiles = taDirectoryFiles();
         for (const auto& list : lists) {
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
+            if (archive.LoadList(list, m_catalogue, taFiles)) {
+                addToArchiveList(archive);
+                m_listed.emplace(FileTitle(archive.HPI->Filename), &archive);
+            }
         }
     }
 
@@ -129,15 +134,26 @@ class Scan {
 
     // One archive on the calling thread: open, list, decode, merge.
     void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
-        if (!reportArchive(archives, index)) return;
+        if (!reportArchive(archives, index)) {
+            if (clsUnitArchive* listed = takeListedArchive(archives[index])) {
+                try {
+                    listed->DefinitionsHash =
+                        HashArchiveDefinitions(archives[index], kListedDirectories);
+                } catch (const std::exception&) {
+                    // The list stands for the archive: its digest stays unknown.
+                }
+            }
+            return;
+        }
         auto hpi = std::make_unique<clsHPI>();
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
             hpi->LoadFile(archives[index]);
             hpi->CreateListing(kListedDirectories);
         }
-        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi);
-        merge(std::move(hpi), decoded);
+        std::vector<std::uint64_t> fileHashes(hpi->Listing.size());
+        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi, fileHashes);
+        merge(std::move(hpi), decoded, fileHashes);
     }
 
     // Every archive opened, listed and decoded on worker threads, merged here in order.
@@ -149,12 +165,20 @@ class Scan {
         ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
         for (std::size_t i = 0; i < archives.size(); ++i) {
             ArchivePipeline::Archive& next = pipeline.next();
+            if (next.covered) {
+                // A saved list stands for the archive; one that could not be
+                // read only leaves its digest unknown.
+                reportArchive(archives, i);
+                clsUnitArchive* listed = takeListedArchive(archives[i]);
+                if (listed && !next.error) listed->DefinitionsHash = next.definitionsHash;
+                continue;
+            }
             if (next.error) std::rethrow_exception(next.error);
             if (!reportArchive(archives, i)) {
                 if (next.hpi) next.hpi->CloseFile();
                 continue;
             }
-            merge(std::move(next.hpi), next.decoded);
+            merge(std::move(next.hpi), next.decoded, next.fileHashes);
         }
     }
 
@@ -170,12 +194,14 @@ class Scan {
 
     // Adds an opened and listed archive to the catalogue unless it lists
     // nothing; closes it either way (records reopen it by name).
-    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded) {
+    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded,
+               const std::vector<std::uint64_t>& fileHashes) {
         if (hpi->Listing.empty()) {
             hpi->CloseFile();
             return;
         }
         clsUnitArchive& archive = m_catalogue.NewArchive();
+        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, fileHashes);
         archive.HPI = std::move(hpi);
         archive.LoadFiles(m_catalogue, m_services, &decoded);
         addToArchiveList(archive);
@@ -183,20 +209,36 @@ class Scan {
     }
 
     // Extracts and parses the archive's definition files that the catalogue
-    // does not already hold, by Listing position, timing each kind.
-    std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi) {
+    // does not already hold, by Listing position, timing each kind; digests
+    // every definition file into `fileHashes`, the held ones too.
+    std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi,
+                                                   std::vector<std::uint64_t>& fileHashes) {
         std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
         for (std::size_t i = 0; i < hpi.Listing.size(); ++i) {
             const std::string& path = hpi.Listing[i];
             auto kind = ClassifyListedFile(path);
-            if (!kind || m_catalogue.HoldsDefinitionFile(*kind, path)) continue;
+            if (!kind) continue;
             PhaseTimer timer(slot(
                 m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
                            : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
                                                               : &ScanTimings::readingDownloads));
-            decoded[i] = DecodeListedFile(hpi, path, *kind);
+            if (m_catalogue.HoldsDefinitionFile(*kind, path)) {
+                fileHashes[i] = HashListedFile(hpi, path);
+            } else {
+                decoded[i] = DecodeListedFile(hpi, path, *kind, &fileHashes[i]);
+            }
         }
         return decoded;
+    }
+
+    // The saved list's record for the archive file at `path`, the first time
+    // that file comes up; nullptr when no list covers it.
+    clsUnitArchive* takeListedArchive(const std::string& path) {
+        auto found = m_listed.find(FileTitle(path));
+        if (found == m_listed.end()) return nullptr;
+        clsUnitArchive* listed = found->second;
+        m_listed.erase(found);
+        return listed;
     }
 
     void addToArchiveList(clsUnitArchive& archive) {
@@ -211,6 +253,8 @@ class Scan {
     unsigned m_threads;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
+    // The saved lists' records by their archive's file name, until that file is digested.
+    std::unordered_map<std::string, clsUnitArchive*, NoCaseHash, NoCaseEqual> m_listed;
     std::optional<DirectoryNames> m_taFiles;
 };
 
