@@ -18,6 +18,7 @@
 #include "app/Session.h"
 #include "base/PlatformServices.h"
 #include "catalogue/ListRows.h"
+#include "ui/FingerprintPanel.h"
 #include "ui/Icons.h"
 #include "ui/SplitterBar.h"
 #include "ui/Twips.h"
@@ -208,6 +209,8 @@ void FrmMain::buildControls() {
     StatusPanel2->setMinimumWidth(ToPixels(1800));
     Status->addWidget(StatusPanel1, 1);
     Status->addPermanentWidget(StatusPanel2);
+    Fingerprint = new FingerprintPanel(m_session.catalogue, Status);
+    Status->addPermanentWidget(Fingerprint);
 }
 
 void FrmMain::buildToolbar() {
@@ -362,6 +365,7 @@ void FrmMain::InitializeInterface() {
     m_session.view.ShowThirdParty = true;
     m_session.view.CurrentTab = kUnitsTab;
     setColumns(kUnitsTab);
+    Fingerprint->refresh();
 }
 
 void FrmMain::setColumns(int tab) {

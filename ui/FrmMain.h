@@ -35,6 +35,7 @@ struct WindowPlacement;
 
 namespace kloxmere::ui {
 
+class FingerprintPanel;
 class ForwardingServices;
 class SplitterBar;
 class UnitListModel;
@@ -84,6 +85,7 @@ class FrmMain : public QMainWindow {
     QStatusBar* Status;
     QLabel* StatusPanel1;
     QLabel* StatusPanel2;
+    FingerprintPanel* Fingerprint;
     std::unique_ptr<clsFastWin> UnitPic;  // the unit picture's surface, made by InitializeGraphics
 
     QMenu* mnuFile;
