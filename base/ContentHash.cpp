@@ -1,5 +1,8 @@
 #include "base/ContentHash.h"
 
+#include <bit>
+#include <cstring>
+
 namespace kloxmere {
 
 namespace {
@@ -23,6 +26,17 @@ std::uint64_t readLittle(const std::uint8_t* bytes, std::size_t count) {
     return value;
 }
 
+// Eight bytes as a little-endian number: one load where the processor is little-endian.
+std::uint64_t readLittle8(const std::uint8_t* bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t value;
+        std::memcpy(&value, bytes, sizeof value);
+        return value;
+    } else {
+        return readLittle(bytes, 8);
+    }
+}
+
 }  // namespace
 
 std::uint64_t HashBytes(std::span<const std::uint8_t> bytes, std::uint64_t seed) {
@@ -30,7 +44,7 @@ std::uint64_t HashBytes(std::span<const std::uint8_t> bytes, std::uint64_t seed)
     std::size_t left = bytes.size();
     std::uint64_t h = mix(seed ^ kMix0, static_cast<std::uint64_t>(bytes.size()) ^ kMix1);
     for (; left >= 16; p += 16, left -= 16) {
-        h = mix(readLittle(p, 8) ^ kMix1, readLittle(p + 8, 8) ^ h);
+        h = mix(readLittle8(p) ^ kMix1, readLittle8(p + 8) ^ h);
     }
     std::uint64_t a = readLittle(p, left < 8 ? left : 8);
     std::uint64_t b = left > 8 ? readLittle(p + 8, left - 8) : 0;

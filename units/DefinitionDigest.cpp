@@ -14,6 +14,7 @@ namespace {
 constexpr std::uint64_t kFileSeed = 0x6b6c6f78666c6531ULL;
 constexpr std::uint64_t kUnreadableFile = 0x9e3779b97f4a7c15ULL;
 constexpr std::uint64_t kArchiveSeed = 0x6b6c6f7861726331ULL;
+constexpr std::uint64_t kPathSeed = 0x6b6c6f7870617431ULL;
 
 void appendLittle(std::vector<std::uint8_t>& out, std::uint64_t value) {
     for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -32,20 +33,29 @@ std::uint64_t HashListedFile(const clsHPI& hpi, const std::string& path) {
 }
 
 void DefinitionDigest::add(std::string_view innerPath, std::uint64_t fileHash) {
-    std::string folded = FoldCase(innerPath);
+    // Folded into a buffer kept between calls: an archive has thousands of paths.
+    thread_local std::string folded;
+    if (IsAscii(innerPath)) {
+        folded.assign(innerPath);
+        for (char& c : folded) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        }
+    } else {
+        folded = FoldCase(innerPath);
+    }
     std::replace(folded.begin(), folded.end(), '/', '\\');
-    m_files.emplace_back(std::move(folded), fileHash);
+    auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(folded.data()), folded.size());
+    m_files.emplace_back(HashBytes(bytes, kPathSeed), fileHash);
 }
 
 std::uint64_t DefinitionDigest::finish() {
+    // Sorted by the paths' digests, so that the directory's order does not count.
     std::sort(m_files.begin(), m_files.end());
     std::vector<std::uint8_t> bytes;
-    for (const auto& [path, hash] : m_files) {
-        // Each path is preceded by its length, so that no two lists of paths
-        // run together into the same bytes.
-        appendLittle(bytes, path.size());
-        bytes.insert(bytes.end(), path.begin(), path.end());
-        appendLittle(bytes, hash);
+    bytes.reserve(m_files.size() * 16);
+    for (const auto& [path, file] : m_files) {
+        appendLittle(bytes, path);
+        appendLittle(bytes, file);
     }
     return HashBytes(bytes, kArchiveSeed);
 }

@@ -33,7 +33,7 @@ class DefinitionDigest {
     std::uint64_t finish();
 
   private:
-    std::vector<std::pair<std::string, std::uint64_t>> m_files;  // folded path, file digest
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_files;  // folded path's digest, file's
 };
 
 // Every definition file of `listing` (an archive's Listing) with its digest
