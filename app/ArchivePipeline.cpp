@@ -23,6 +23,7 @@ ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<boo
     for (std::size_t i = 0; i < paths.size(); ++i) {
         m_archives[i].path = std::move(paths[i]);
         m_archives[i].covered = i < covered.size() && covered[i];
+        if (m_archives[i].covered) m_stages[i] = Stage::Ready;
     }
     if (threads == 0) threads = 1;
     for (unsigned t = 0; t < threads; ++t) m_workers.emplace_back([this] { work(); });
@@ -131,9 +132,7 @@ void ArchivePipeline::work() {
 void ArchivePipeline::runTask(const Task& task) {
     Archive& archive = m_archives[task.index];
     try {
-        if (!task.decode && archive.covered) {
-            archive.definitionsHash = HashArchiveDefinitions(archive.path, m_listedDirectories);
-        } else if (!task.decode) {
+        if (!task.decode) {
             archive.hpi = std::make_unique<clsHPI>();
             archive.hpi->LoadFile(archive.path);
             archive.hpi->CreateListing(m_listedDirectories);
@@ -160,7 +159,7 @@ void ArchivePipeline::runTask(const Task& task) {
         if (task.decode) {
             if (--m_batchesLeft[task.index] == 0) m_stages[task.index] = Stage::Ready;
         } else {
-            m_stages[task.index] = archive.error || archive.covered ? Stage::Ready : Stage::Listed;
+            m_stages[task.index] = archive.error ? Stage::Ready : Stage::Listed;
         }
     }
     m_progress.notify_all();

@@ -13,8 +13,7 @@
 //
 // Every definition file is also digested for the enabled set's fingerprint:
 // those decoded as they are extracted, the ones an earlier archive hides by
-// extracting them only, and an archive that a saved list covers is opened for
-// that alone.
+// extracting them only.
 
 #include <condition_variable>
 #include <cstddef>
@@ -40,11 +39,10 @@ class ArchivePipeline {
   public:
     struct Archive {
         std::string path;
-        bool covered = false;         // a saved list covers it: opened only to be digested
-        std::unique_ptr<clsHPI> hpi;  // opened and listed (not when covered)
+        bool covered = false;                             // a saved list covers it: never opened
+        std::unique_ptr<clsHPI> hpi;                      // opened and listed (not when covered)
         std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
         std::vector<std::uint64_t> fileHashes;  // definition files' digests, by Listing position
-        std::optional<std::uint64_t> definitionsHash;  // a covered archive's digest
         std::exception_ptr error;  // a failure on the worker, for the consumer to raise
     };
 
@@ -67,7 +65,7 @@ class ArchivePipeline {
     enum class Stage { Waiting, Listing, Listed, Decoding, Ready };
     struct Task {
         std::size_t index;
-        bool decode;                     // false: open and list (or digest, when covered)
+        bool decode;                     // false: open and list
         std::size_t begin = 0, end = 0;  // the batch of m_toDecode[index] to decode
     };
     struct FileJob {

@@ -4,7 +4,6 @@
 #include <exception>
 #include <optional>
 #include <thread>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "app/ArchivePipeline.h"
@@ -25,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const std::vector<std::string> kListedDirectories = {"units", "weapons", "download"};
+const std::vector<std::string>& kListedDirectories = kDefinitionDirectories;
 
 class NoUnitsFound : public std::runtime_error {
   public:
@@ -113,10 +112,7 @@ class Scan {
         const DirectoryNames& taFiles = taDirectoryFiles();
         for (const auto& list : lists) {
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taFiles)) {
-                addToArchiveList(archive);
-                m_listed.emplace(FileTitle(archive.HPI->Filename), &archive);
-            }
+            if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
         }
     }
 
@@ -134,17 +130,7 @@ class Scan {
 
     // One archive on the calling thread: open, list, decode, merge.
     void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
-        if (!reportArchive(archives, index)) {
-            if (clsUnitArchive* listed = takeListedArchive(archives[index])) {
-                try {
-                    listed->DefinitionsHash =
-                        HashArchiveDefinitions(archives[index], kListedDirectories);
-                } catch (const std::exception&) {
-                    // The list stands for the archive: its digest stays unknown.
-                }
-            }
-            return;
-        }
+        if (!reportArchive(archives, index)) return;
         auto hpi = std::make_unique<clsHPI>();
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
@@ -165,14 +151,6 @@ class Scan {
         ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
         for (std::size_t i = 0; i < archives.size(); ++i) {
             ArchivePipeline::Archive& next = pipeline.next();
-            if (next.covered) {
-                // A saved list stands for the archive; one that could not be
-                // read only leaves its digest unknown.
-                reportArchive(archives, i);
-                clsUnitArchive* listed = takeListedArchive(archives[i]);
-                if (listed && !next.error) listed->DefinitionsHash = next.definitionsHash;
-                continue;
-            }
             if (next.error) std::rethrow_exception(next.error);
             if (!reportArchive(archives, i)) {
                 if (next.hpi) next.hpi->CloseFile();
@@ -202,6 +180,7 @@ class Scan {
         }
         clsUnitArchive& archive = m_catalogue.NewArchive();
         archive.DefinitionsHash = CombineListedHashes(hpi->Listing, fileHashes);
+        archive.DefinitionsDigested = true;
         archive.HPI = std::move(hpi);
         archive.LoadFiles(m_catalogue, m_services, &decoded);
         addToArchiveList(archive);
@@ -231,16 +210,6 @@ class Scan {
         return decoded;
     }
 
-    // The saved list's record for the archive file at `path`, the first time
-    // that file comes up; nullptr when no list covers it.
-    clsUnitArchive* takeListedArchive(const std::string& path) {
-        auto found = m_listed.find(FileTitle(path));
-        if (found == m_listed.end()) return nullptr;
-        clsUnitArchive* listed = found->second;
-        m_listed.erase(found);
-        return listed;
-    }
-
     void addToArchiveList(clsUnitArchive& archive) {
         m_catalogue.ArchiveList.Add(&archive);
         m_titles.insert(FileTitle(archive.HPI->Filename));
@@ -253,8 +222,6 @@ class Scan {
     unsigned m_threads;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
-    // The saved lists' records by their archive's file name, until that file is digested.
-    std::unordered_map<std::string, clsUnitArchive*, NoCaseHash, NoCaseEqual> m_listed;
     std::optional<DirectoryNames> m_taFiles;
 };
 

@@ -5,6 +5,7 @@
 #include "archive/clsHPI.h"
 #include "base/ContentHash.h"
 #include "catalogue/Catalogue.h"
+#include "units/DefinitionDigest.h"
 #include "units/clsUnitArchive.h"
 #include "units/modGeneric.h"
 
@@ -34,11 +35,21 @@ std::string FingerprintCode(std::vector<std::uint64_t> archiveHashes) {
     return code;
 }
 
-EnabledSetFingerprint FingerprintEnabledSet(const Catalogue& catalogue) {
+EnabledSetFingerprint FingerprintEnabledSet(Catalogue& catalogue) {
     EnabledSetFingerprint result;
     std::vector<std::uint64_t> hashes;
-    for (const clsUnitArchive* archive : catalogue.ArchiveList) {
-        if (!archive->DefinitionsHash || !archive->HPI || !archive->HPI->Enabled()) continue;
+    for (clsUnitArchive* archive : catalogue.ArchiveList) {
+        if (!archive->HPI || !archive->HPI->Enabled()) continue;
+        if (!archive->DefinitionsDigested) {
+            archive->DefinitionsDigested = true;
+            try {
+                archive->DefinitionsHash =
+                    HashArchiveDefinitions(archive->HPI->Filename, kDefinitionDirectories);
+            } catch (const std::exception&) {
+                archive->DefinitionsHash.reset();  // unreadable: left out
+            }
+        }
+        if (!archive->DefinitionsHash) continue;
         result.archives.push_back({FileTitle(archive->HPI->Filename), *archive->DefinitionsHash});
         hashes.push_back(*archive->DefinitionsHash);
     }

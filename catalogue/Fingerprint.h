@@ -26,8 +26,10 @@ struct EnabledSetFingerprint {
 };
 
 // The fingerprint of ArchiveList's enabled archives that hold definition
-// files (as digested by the scan). An empty set has a code too.
-EnabledSetFingerprint FingerprintEnabledSet(const Catalogue& catalogue);
+// files. Enabled archives not digested yet (those a fast-load list stands
+// for) are opened and digested first, once; one that cannot be read is left
+// out. An empty set has a code too.
+EnabledSetFingerprint FingerprintEnabledSet(Catalogue& catalogue);
 
 // Eight characters of kFingerprintAlphabet in two groups of four, made from
 // the archives' digests in any order (the same digests give the same code).

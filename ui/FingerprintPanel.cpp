@@ -8,7 +8,7 @@
 
 namespace kloxmere::ui {
 
-FingerprintPanel::FingerprintPanel(const Catalogue& catalogue, QWidget* parent)
+FingerprintPanel::FingerprintPanel(Catalogue& catalogue, QWidget* parent)
     : QLabel(parent), m_catalogue(catalogue) {
     setObjectName("FingerprintPanel");
     setCursor(Qt::PointingHandCursor);

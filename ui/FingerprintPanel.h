@@ -16,7 +16,7 @@ class FingerprintPanel : public QLabel {
     Q_OBJECT
 
   public:
-    FingerprintPanel(const Catalogue& catalogue, QWidget* parent);
+    FingerprintPanel(Catalogue& catalogue, QWidget* parent);
 
     // Recomputes the code from the catalogue's enabled archives: after the
     // scan and after every switch.
@@ -27,7 +27,7 @@ class FingerprintPanel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    const Catalogue& m_catalogue;
+    Catalogue& m_catalogue;
     QString m_code;
 };
 

@@ -42,6 +42,9 @@ class DefinitionDigest {
 std::optional<std::uint64_t> CombineListedHashes(const std::vector<std::string>& listing,
                                                  const std::vector<std::uint64_t>& fileHashes);
 
+// The directories whose files the catalogue reads.
+inline const std::vector<std::string> kDefinitionDirectories = {"units", "weapons", "download"};
+
 // Opens the archive at `path`, lists `listedDirectories` and digests every
 // definition file. Nullopt when it lists none (or does not open).
 std::optional<std::uint64_t> HashArchiveDefinitions(

@@ -94,8 +94,12 @@ class clsUnitArchive {
     std::vector<std::unique_ptr<clsWeapon>> Weapons;
     std::vector<std::unique_ptr<clsMenuEntry>> MenuEntries;
     // The digest of every definition file the archive holds (also those an
-    // earlier archive hides), set by the scan; nullopt when it holds none.
+    // earlier archive hides); nullopt when it holds none. The scan digests the
+    // archives it reads; one that a fast-load list stands for is digested only
+    // when a fingerprint asks for it, so that lists still spare the scan from
+    // opening their archives.
     std::optional<std::uint64_t> DefinitionsHash;
+    bool DefinitionsDigested = false;
 
     // Loads every definition file of HPI's Listing (opened and listed by the
     // caller) into this record and the global lists of `catalogue`: the first

@@ -38,7 +38,7 @@ struct Scanned {
         session.TADirectory = ta.str();
         ScanInstallation(session, ScanOptions{threads, nullptr});
     }
-    EnabledSetFingerprint fingerprint() const { return FingerprintEnabledSet(session.catalogue); }
+    EnabledSetFingerprint fingerprint() { return FingerprintEnabledSet(session.catalogue); }
     clsUnit& unit(const std::string& name) {
         for (clsUnit* u : session.catalogue.UnitList) {
             if (u->Name == name) return *u;
