@@ -5,6 +5,7 @@
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
+#include "units/DefinitionDigest.h"
 
 namespace kloxmere {
 
@@ -92,17 +93,19 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     if (!archive.hpi || archive.error) return;
     const auto& listing = archive.hpi->Listing;
     archive.decoded.resize(listing.size());
+    archive.fileHashes.resize(listing.size());
     std::vector<const std::string*> claimedHere;
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
         if (*kind != DefinitionKind::Download) {
             if (m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
+                m_toDecode[index].push_back({i, false});
                 continue;
             }
             claimedHere.push_back(&listing[i]);
         }
-        m_toDecode[index].push_back(i);
+        m_toDecode[index].push_back({i, true});
     }
     // An archive's own duplicate paths are left to the merge to sort out.
     for (const std::string* path : claimedHere) m_claimed.insert(*path);
@@ -135,10 +138,15 @@ void ArchivePipeline::runTask(const Task& task) {
             archive.hpi->CreateListing(m_listedDirectories);
         } else {
             for (std::size_t b = task.begin; b < task.end; ++b) {
-                std::size_t i = m_toDecode[task.index][b];
-                const std::string& path = archive.hpi->Listing[i];
-                archive.decoded[i] =
-                    DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path));
+                FileJob job = m_toDecode[task.index][b];
+                const std::string& path = archive.hpi->Listing[job.position];
+                std::uint64_t& hash = archive.fileHashes[job.position];
+                if (job.parse) {
+                    archive.decoded[job.position] =
+                        DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path), &hash);
+                } else {
+                    hash = HashListedFile(*archive.hpi, path);
+                }
             }
         }
     } catch (...) {

@@ -10,6 +10,10 @@
 // (or the catalogue already holds) will be passed over by the merge, so it is
 // not decoded. Should that guess miss (an earlier copy fails to load), the
 // merge decodes the file itself.
+//
+// Every definition file is also digested for the enabled set's fingerprint:
+// those decoded as they are extracted, the ones an earlier archive hides by
+// extracting them only.
 
 #include <condition_variable>
 #include <cstddef>
@@ -38,6 +42,7 @@ class ArchivePipeline {
         bool covered = false;                             // a saved list covers it: never opened
         std::unique_ptr<clsHPI> hpi;                      // opened and listed (not when covered)
         std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
+        std::vector<std::uint64_t> fileHashes;  // definition files' digests, by Listing position
         std::exception_ptr error;  // a failure on the worker, for the consumer to raise
     };
 
@@ -63,6 +68,10 @@ class ArchivePipeline {
         bool decode;                     // false: open and list
         std::size_t begin = 0, end = 0;  // the batch of m_toDecode[index] to decode
     };
+    struct FileJob {
+        std::size_t position;  // in the Listing
+        bool parse;            // false: only digested (an earlier archive's copy wins)
+    };
 
     // A big archive is decoded in batches of this many files, so that both
     // workers share it instead of one holding up the merge.
@@ -77,8 +86,8 @@ class ArchivePipeline {
     std::vector<std::string> m_listedDirectories;
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;
-    std::vector<std::vector<std::size_t>> m_toDecode;  // Listing positions, by archive
-    std::vector<std::size_t> m_batchesLeft;            // decode batches still running, by archive
+    std::vector<std::vector<FileJob>> m_toDecode;  // by archive
+    std::vector<std::size_t> m_batchesLeft;        // decode batches still running, by archive
     // Unit and weapon paths listed so far, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_claimed;
     std::size_t m_window;

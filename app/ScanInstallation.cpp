@@ -15,6 +15,7 @@
 #include "catalogue/SideGroups.h"
 #include "catalogue/WeaponConflicts.h"
 #include "units/ArchiveNames.h"
+#include "units/DefinitionDigest.h"
 #include "units/modGeneric.h"
 
 namespace kloxmere {
@@ -23,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const std::vector<std::string> kListedDirectories = {"units", "weapons", "download"};
+const std::vector<std::string>& kListedDirectories = kDefinitionDirectories;
 
 class NoUnitsFound : public std::runtime_error {
   public:
@@ -136,8 +137,9 @@ class Scan {
             hpi->LoadFile(archives[index]);
             hpi->CreateListing(kListedDirectories);
         }
-        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi);
-        merge(std::move(hpi), decoded);
+        std::vector<std::uint64_t> fileHashes(hpi->Listing.size());
+        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi, fileHashes);
+        merge(std::move(hpi), decoded, fileHashes);
     }
 
     // Every archive opened, listed and decoded on worker threads, merged here in order.
@@ -154,7 +156,7 @@ class Scan {
                 if (next.hpi) next.hpi->CloseFile();
                 continue;
             }
-            merge(std::move(next.hpi), next.decoded);
+            merge(std::move(next.hpi), next.decoded, next.fileHashes);
         }
     }
 
@@ -170,12 +172,15 @@ class Scan {
 
     // Adds an opened and listed archive to the catalogue unless it lists
     // nothing; closes it either way (records reopen it by name).
-    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded) {
+    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded,
+               const std::vector<std::uint64_t>& fileHashes) {
         if (hpi->Listing.empty()) {
             hpi->CloseFile();
             return;
         }
         clsUnitArchive& archive = m_catalogue.NewArchive();
+        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, fileHashes);
+        archive.DefinitionsDigested = true;
         archive.HPI = std::move(hpi);
         archive.LoadFiles(m_catalogue, m_services, &decoded);
         addToArchiveList(archive);
@@ -183,18 +188,24 @@ class Scan {
     }
 
     // Extracts and parses the archive's definition files that the catalogue
-    // does not already hold, by Listing position, timing each kind.
-    std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi) {
+    // does not already hold, by Listing position, timing each kind; digests
+    // every definition file into `fileHashes`, the held ones too.
+    std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi,
+                                                   std::vector<std::uint64_t>& fileHashes) {
         std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
         for (std::size_t i = 0; i < hpi.Listing.size(); ++i) {
             const std::string& path = hpi.Listing[i];
             auto kind = ClassifyListedFile(path);
-            if (!kind || m_catalogue.HoldsDefinitionFile(*kind, path)) continue;
+            if (!kind) continue;
             PhaseTimer timer(slot(
                 m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
                            : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
                                                               : &ScanTimings::readingDownloads));
-            decoded[i] = DecodeListedFile(hpi, path, *kind);
+            if (m_catalogue.HoldsDefinitionFile(*kind, path)) {
+                fileHashes[i] = HashListedFile(hpi, path);
+            } else {
+                decoded[i] = DecodeListedFile(hpi, path, *kind, &fileHashes[i]);
+            }
         }
         return decoded;
     }

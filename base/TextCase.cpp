@@ -4,9 +4,30 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace kloxmere {
 namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Up to eight bytes as one number, zeros after `count`. Every use works byte
+// by byte within the word, so the processor's byte order does not matter.
+std::uint64_t loadWord(const char* bytes, std::size_t count) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, count);
+    return word;
+}
+
+// Eight ASCII bytes with A-Z made a-z, all at once: a byte's top bit is set
+// by the additions when it is at least "A" and not above "Z". Bytes below
+// 0x80 cannot carry into their neighbours.
+std::uint64_t lowerAsciiWord(std::uint64_t word) {
+    std::uint64_t atLeastA = word + kOnes * (0x80 - 'A');
+    std::uint64_t aboveZ = word + kOnes * (0x80 - 'Z' - 1);
+    return word | (((atLeastA & ~aboveZ) & kHighBits) >> 2);
+}
 
 char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
@@ -80,20 +101,30 @@ std::string mapCase(std::string_view text, char (*ascii)(char), Map map) {
 }  // namespace
 
 std::size_t HashNoCase(std::string_view text) {
-    auto hashBytes = [](std::string_view bytes) {
-        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-        for (char c : bytes) {
-            hash ^= static_cast<unsigned char>(asciiLower(c));
-            hash *= 1099511628211ull;
+    // Eight bytes a step, each word folded (ASCII) and multiplied in; the
+    // last steps spread the high bits down, since callers mask the low ones.
+    // Only ever kept in memory: the values may change between versions.
+    constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ULL;
+    auto hashWords = [](std::string_view bytes, bool lower) {
+        std::uint64_t hash = kMultiplier ^ bytes.size();
+        for (std::size_t i = 0; i < bytes.size(); i += 8) {
+            std::uint64_t word =
+                loadWord(bytes.data() + i, std::min<std::size_t>(8, bytes.size() - i));
+            hash = (hash ^ (lower ? lowerAsciiWord(word) : word)) * kMultiplier;
+            hash ^= hash >> 29;
         }
-        return static_cast<std::size_t>(hash);
+        hash *= kMultiplier;
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
     };
-    return IsAscii(text) ? hashBytes(text) : hashBytes(FoldCase(text));
+    return IsAscii(text) ? hashWords(text, true) : hashWords(FoldCase(text), false);
 }
 
 bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) any |= loadWord(text.data() + i, 8);
+    if (i < text.size()) any |= loadWord(text.data() + i, text.size() - i);
+    return (any & kHighBits) == 0;
 }
 
 std::string FoldCase(std::string_view text) {
@@ -107,11 +138,17 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (IsAscii(a) && IsAscii(b)) {
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(),
-                          [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    if (a.size() == b.size() && IsAscii(a) && IsAscii(b)) {
+        for (std::size_t i = 0; i < a.size(); i += 8) {
+            std::size_t count = std::min<std::size_t>(8, a.size() - i);
+            if (lowerAsciiWord(loadWord(a.data() + i, count)) !=
+                lowerAsciiWord(loadWord(b.data() + i, count))) {
+                return false;
+            }
+        }
+        return true;
     }
+    if (IsAscii(a) && IsAscii(b)) return false;  // of different lengths
     return FoldCase(a) == FoldCase(b);
 }
 

@@ -3,6 +3,7 @@
 #include "cli/ArchiveStateCommands.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/CliSession.h"
+#include "cli/FingerprintCommand.h"
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
@@ -12,9 +13,9 @@ namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
-        RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
-        RegisterViewerCommands,
+        RegisterGlobalOptions,  RegisterCatalogueCommands,  RegisterArchiveStateCommands,
+        RegisterGroupCommands,  RegisterHpiCommands,        RegisterInformationCommands,
+        RegisterViewerCommands, RegisterFingerprintCommand,
     };
     return kGroups;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The installation scan on a worker thread, so that the splash window and
-// the progress window keep painting while it runs. The scan itself is the
-// sequential one; only the thread it runs on differs. The worker reaches the
+// the progress window keep painting while it runs. The scan is the one
+// kloxmere-cli runs, with its archive pipeline on every processor core unless
+// told otherwise; only the thread it is started from differs. The worker reaches the
 // user through BackgroundServices, which hands every call to the window
 // thread: progress as the latest state (coalesced, so a scan of thousands of
 // archives does not flood the window thread), questions and messages as calls

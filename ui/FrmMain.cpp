@@ -19,6 +19,7 @@
 #include "base/PlatformServices.h"
 #include "catalogue/ListRows.h"
 #include "ui/ColumnWidths.h"
+#include "ui/FingerprintPanel.h"
 #include "ui/Icons.h"
 #include "ui/SplitterBar.h"
 #include "ui/Twips.h"
@@ -210,6 +211,8 @@ void FrmMain::buildControls() {
     StatusPanel2->setMinimumWidth(ToPixels(1800));
     Status->addWidget(StatusPanel1, 1);
     Status->addPermanentWidget(StatusPanel2);
+    Fingerprint = new FingerprintPanel(m_session.catalogue, Status);
+    Status->addPermanentWidget(Fingerprint);
 }
 
 void FrmMain::buildToolbar() {
@@ -365,6 +368,7 @@ void FrmMain::InitializeInterface() {
     m_session.view.ShowThirdParty = true;
     m_session.view.CurrentTab = kUnitsTab;
     setColumns(kUnitsTab);
+    Fingerprint->refresh();
 }
 
 void FrmMain::setColumns(int tab) {

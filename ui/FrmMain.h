@@ -36,6 +36,7 @@ struct WindowPlacement;
 
 namespace kloxmere::ui {
 
+class FingerprintPanel;
 class ForwardingServices;
 class SplitterBar;
 class UnitListModel;
@@ -85,6 +86,7 @@ class FrmMain : public QMainWindow {
     QStatusBar* Status;
     QLabel* StatusPanel1;
     QLabel* StatusPanel2;
+    FingerprintPanel* Fingerprint;
     std::unique_ptr<clsFastWin> UnitPic;  // the unit picture's surface, made by InitializeGraphics
 
     QMenu* mnuFile;

@@ -13,6 +13,7 @@
 #include "catalogue/ListRows.h"
 #include "catalogue/Schemas.h"
 #include "catalogue/UnitTree.h"
+#include "ui/FingerprintPanel.h"
 #include "ui/FrmMain.h"
 #include "ui/UnitListModel.h"
 #include "ui/UnitTreeModel.h"
@@ -245,6 +246,7 @@ void FrmMain::FillUnitList() {
 void FrmMain::RefreshListState() {
     const std::int32_t tab = m_session.view.CurrentTab;
     if (tab == kUnitsTab || tab == kConflictsTab) m_listModel->refreshState();
+    Fingerprint->refresh();  // a switch changes the enabled set
 }
 
 }  // namespace kloxmere::ui

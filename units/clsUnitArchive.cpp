@@ -5,6 +5,7 @@
 #include "base/TextCase.h"
 #include "base/Windows1252.h"
 #include "catalogue/Catalogue.h"
+#include "units/DefinitionDigest.h"
 #include "units/DefinitionText.h"
 #include "units/clsMenuEntry.h"
 #include "units/clsUnit.h"
@@ -126,19 +127,21 @@ std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntriesBytes(
     return readMenuEntries(AsChars(bytes), AssignWindows1252);
 }
 
-DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind) {
+DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind,
+                             std::uint64_t* fileHash) {
     DecodedFile decoded;
+    auto bytes = hpi.ExtractToMemory(path);
+    if (fileHash) {
+        *fileHash = bytes ? HashDefinitionFile(std::span<const std::uint8_t>(*bytes))
+                          : HashDefinitionFile(std::nullopt);
+    }
+    if (!bytes) return decoded;
+    decoded.extracted = true;
     if (kind == DefinitionKind::Unit) {
         decoded.unit = std::make_unique<clsUnit>();
         decoded.unit->HPI = &hpi;
-        decoded.extracted = decoded.unit->Load(path);
-        if (!decoded.extracted) decoded.unit.reset();
-        return decoded;
-    }
-    auto bytes = hpi.ExtractToMemory(path);
-    if (!bytes) return decoded;
-    decoded.extracted = true;
-    if (kind == DefinitionKind::Weapons) {
+        ReadUnitDefinitionBytes(*decoded.unit, *bytes);
+    } else if (kind == DefinitionKind::Weapons) {
         decoded.weapons = ReadWeaponDefinitionsBytes(*bytes);
     } else {
         decoded.menuEntries = ReadMenuEntriesBytes(*bytes);

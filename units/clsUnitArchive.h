@@ -44,8 +44,10 @@ struct DecodedFile {
 };
 
 // Extracts `path` from the open archive `hpi` and parses it as `kind` (a unit
-// through clsUnit::Load). Touches no catalogue; safe on several threads.
-DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind);
+// as clsUnit::Load does). Touches no catalogue; safe on several threads.
+// `fileHash`, when given, receives the file's digest (HashDefinitionFile).
+DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind,
+                             std::uint64_t* fileHash = nullptr);
 
 // The weapons of a weapon file's text, in file order. Each weapon is the first
 // bracketed section after the previous weapon's end; it ends at the first line
@@ -91,6 +93,13 @@ class clsUnitArchive {
     std::vector<std::unique_ptr<clsUnit>> Units;
     std::vector<std::unique_ptr<clsWeapon>> Weapons;
     std::vector<std::unique_ptr<clsMenuEntry>> MenuEntries;
+    // The digest of every definition file the archive holds (also those an
+    // earlier archive hides); nullopt when it holds none. The scan digests the
+    // archives it reads; one that a fast-load list stands for is digested only
+    // when a fingerprint asks for it, so that lists still spare the scan from
+    // opening their archives.
+    std::optional<std::uint64_t> DefinitionsHash;
+    bool DefinitionsDigested = false;
 
     // Loads every definition file of HPI's Listing (opened and listed by the
     // caller) into this record and the global lists of `catalogue`: the first
