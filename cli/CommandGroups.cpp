@@ -3,6 +3,7 @@
 #include "cli/ArchiveStateCommands.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/CliSession.h"
+#include "cli/ConflictCommands.h"
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
@@ -14,7 +15,7 @@ std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
         RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
         RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
-        RegisterViewerCommands,
+        RegisterViewerCommands, RegisterConflictCommands,
     };
     return kGroups;
 }
