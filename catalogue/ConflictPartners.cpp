@@ -13,8 +13,7 @@ std::vector<WeaponConflictPartner> FindWeaponConflictPartners(const clsUnit& uni
     std::vector<WeaponConflictPartner> partners;
     for (const clsWeapon* weapon : unit.Weapons) {
         for (const clsWeapon* other : weapon->Conflicts) {
-            for (const clsUnit* carrier : other->Units)
-                partners.push_back({carrier, weapon, other});
+            for (clsUnit* carrier : other->Units) partners.push_back({carrier, weapon, other});
         }
     }
     return partners;

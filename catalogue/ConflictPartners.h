@@ -24,7 +24,7 @@ class clsWeapon;
 // One partner of a unit's weapon conflict: `unit` carries `otherWeapon`,
 // which shares `weapon`'s number; `weapon` belongs to the unit asked about.
 struct WeaponConflictPartner {
-    const clsUnit* unit = nullptr;
+    clsUnit* unit = nullptr;  // not owned: the catalogue's unit, which commands may switch
     const clsWeapon* weapon = nullptr;
     const clsWeapon* otherWeapon = nullptr;
 };

@@ -100,6 +100,7 @@ FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
     buildControls();
     buildToolbar();
     connectControls();
+    buildConflictTools();
     resize(ToPixels(kDesignInnerWidth),
            ToPixels(kDesignInnerHeight) + menuBar()->sizeHint().height());
 }
@@ -242,7 +243,8 @@ void FrmMain::buildToolbar() {
 // Names the toolbar's overflow button, which Qt adds without a caption.
 static void nameToolbarOverflow(QToolBar* toolbar) {
     for (QToolButton* button : toolbar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
-        if (button->objectName() == "qt_toolbar_ext_button") button->setAccessibleName("More tools");
+        if (button->objectName() == "qt_toolbar_ext_button")
+            button->setAccessibleName("More tools");
     }
 }
 
@@ -327,6 +329,7 @@ void FrmMain::applyLayout() {
     PicView->Label1->resize(std::max(PicView->Label1->width(), PicView->Label1->sizeHint().width()),
                             PicView->Label1->height());
     place(PicView->LstWeapons, m_layout.LstWeapons, inside);
+    placeListExtras();
     PicSplitter->raise();
 }
 
