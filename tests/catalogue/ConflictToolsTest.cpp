@@ -150,3 +150,62 @@ TEST(SchemaDiff, ListsWhatAnImportWouldChangeWithoutRenaming) {
     EXPECT_FALSE(unread.read);
     EXPECT_FALSE(unread.problem.empty());
 }
+
+// The Conflicts tab's descriptions are matched without wording them; every
+// piece of a description, also across its parts, must still be found, and
+// nothing else.
+TEST(ListFilter, FindsEveryPieceOfAConflictDescriptionAndNothingMore) {
+    CatalogueBuilder b;
+    auto& base = b.archive("/ta/base.hpi");
+    auto& mod = b.archive("/ta/mod.ufo");
+    b.unit(base, "ARMCOM", "ARM", "TANK", {"ARM_LASER", "ARM_GUN"});
+    b.unit(mod, "CORKBOT", "CORE", "KBOT", {"CORE_GUN"});
+    b.unit(mod, "\xc3\x89" "CLAIR", "CORE", "KBOT", {"CORE_GUN", "CORE_BEAM"});
+    b.unit(mod, "LONER", "CORE", "KBOT", {"ARM_GUN"});
+    b.weapon(base, "ARM_LASER", 12);
+    b.weapon(base, "ARM_GUN", 7);
+    b.weapon(mod, "CORE_GUN", 12);
+    b.weapon(mod, "CORE_BEAM", 7);
+    b.weapon(mod, "SPARE", 12);  // carried by nobody: "Conflicts with  (Weapon ..."
+    b.attachWeapons();
+    RecordingServices services;
+    FindWeaponConflicts(b.catalogue, services, false);
+    ViewState view;
+    view.CurrentTab = kConflictsTab;
+    const std::vector<ListItem> rows = FillUnitItems(b.catalogue, view, services);
+    ASSERT_EQ(rows.size(), 4u);
+
+    auto wordedMatches = [&](const RowFilter& filter) {
+        std::vector<ListItem> kept;
+        for (const ListItem& item : rows) {
+            for (std::size_t column = 0; column < 5; ++column) {
+                if (filter.matches(ItemText(b.catalogue, kConflictsTab, item, column))) {
+                    kept.push_back(item);
+                    break;
+                }
+            }
+        }
+        return kept;
+    };
+    std::vector<std::string> needles = {"). c",
+                                        "n). co",
+                                        "r_gun).",
+                                        "with  (weapon",
+                                        "xyz",
+                                        "ARM_GUN). Conflicts with CORKBOT",
+                                        "\xc3\xa9"
+                                        "clair and"};
+    for (const ListItem& item : rows) {
+        const std::string text = ItemText(b.catalogue, kConflictsTab, item, 4);
+        for (std::size_t at = 0; at < text.size(); at += 3) {
+            for (std::size_t length : {1, 2, 5, 9, 14, 20, 31, 45}) {
+                needles.push_back(text.substr(at, length));
+            }
+        }
+    }
+    for (const std::string& needle : needles) {
+        const RowFilter filter(needle);
+        EXPECT_EQ(FilterItems(b.catalogue, kConflictsTab, filter, rows), wordedMatches(filter))
+            << '"' << needle << '"';
+    }
+}
