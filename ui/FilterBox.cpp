@@ -1,6 +1,7 @@
 #include "ui/FilterBox.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 namespace kloxmere::ui {
 
@@ -21,6 +22,9 @@ FilterBox::FilterBox(QWidget* parent) : QLineEdit(parent) {
     setAccessibleName("Filter");
     setPlaceholderText("Filter (Ctrl+F)");
     setClearButtonEnabled(true);
+    // The clear button Qt adds has no caption of its own for a screen reader.
+    for (QToolButton* button : findChildren<QToolButton*>())
+        button->setAccessibleName("Clear filter");
 }
 
 void FilterBox::keyPressEvent(QKeyEvent* event) {

@@ -160,7 +160,10 @@ TEST(ListFilter, FindsEveryPieceOfAConflictDescriptionAndNothingMore) {
     auto& mod = b.archive("/ta/mod.ufo");
     b.unit(base, "ARMCOM", "ARM", "TANK", {"ARM_LASER", "ARM_GUN"});
     b.unit(mod, "CORKBOT", "CORE", "KBOT", {"CORE_GUN"});
-    b.unit(mod, "\xc3\x89" "CLAIR", "CORE", "KBOT", {"CORE_GUN", "CORE_BEAM"});
+    b.unit(mod,
+           "\xc3\x89"
+           "CLAIR",
+           "CORE", "KBOT", {"CORE_GUN", "CORE_BEAM"});
     b.unit(mod, "LONER", "CORE", "KBOT", {"ARM_GUN"});
     b.weapon(base, "ARM_LASER", 12);
     b.weapon(base, "ARM_GUN", 7);
