@@ -81,25 +81,36 @@ class DescriptionMatcher {
         m_carriers.clear();
         for (const clsUnit* carrier : weapon.Units) {
             if (!m_carriers.empty()) m_carriers += " and ";
-            m_carriers += carrier->Name;
+            appendFolded(m_carriers, carrier->Name);
         }
+        m_name.clear();
+        appendFolded(m_name, weapon.Name);
         // The window after an earlier pair holds the one at the description's
         // start, as the one before a later pair holds the one at its end: the
         // shorter is searched only when the longer holds the text.
         Windows& found = at->second;
         found.carriers = holds(kPairEnd, m_carriers, kCarriersEnd);
         found.carriersFirst = found.carriers && holds(kStart, m_carriers, kCarriersEnd);
-        found.weapon = holds(kCarriersEnd, weapon.Name, kWeaponEnd);
-        found.other = holds(kWeaponEnd, weapon.Name, kPairEnd);
-        found.otherLast = found.other && holds(kWeaponEnd, weapon.Name, kEnd);
+        found.weapon = holds(kCarriersEnd, m_name, kWeaponEnd);
+        found.other = holds(kWeaponEnd, m_name, kPairEnd);
+        found.otherLast = found.other && holds(kWeaponEnd, m_name, kEnd);
         return found;
     }
 
+    // Whether `before`, `part` and `after`, all folded, hold the text.
     bool holds(std::string_view before, std::string_view part, std::string_view after) {
         m_window.assign(before);
         m_window += part;
         m_window += after;
-        return m_filter.matches(m_window);
+        return m_window.find(m_filter.folded()) != std::string::npos;
+    }
+
+    static void appendFolded(std::string& to, std::string_view text) {
+        if (!IsAscii(text)) {
+            to += FoldCase(text);
+            return;
+        }
+        for (char c : text) to += asciiLower(c);
     }
 
     static bool inside(const Windows& found) { return found.carriers || found.other; }
@@ -143,7 +154,8 @@ class DescriptionMatcher {
     bool m_worded = false;
     std::unordered_map<const clsWeapon*, Windows> m_windows;
     std::unordered_map<const WeaponPartners::Group*, std::size_t> m_insideCounts;
-    std::string m_carriers, m_window;  // reused, so that a window costs no allocation
+    // Reused, so that a window costs no allocation; folded.
+    std::string m_carriers, m_name, m_window;
 };
 
 }  // namespace
