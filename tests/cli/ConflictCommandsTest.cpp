@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/DemoInstallation.h"
+#include "base/FileSystem.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempDir.h"
 
@@ -31,7 +32,9 @@ struct DemoCli {
         EXPECT_EQ(result.exitCode, 0) << arguments << ": " << result.err;
         return Json::parse(result.out);
     }
-    bool exists(const std::string& name) const { return std::filesystem::exists(ta + name); }
+    bool exists(const std::string& name) const {
+        return std::filesystem::exists(PathFromUtf8(ta + name));
+    }
 };
 
 }  // namespace
