@@ -12,10 +12,12 @@
 #include "app/DemoInstallation.h"
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
+#include "catalogue/ListFilter.h"
 #include "catalogue/ListRows.h"
 #include "catalogue/UnitTree.h"
 #include "cli/CliSession.h"
 #include "cli/CommandErrors.h"
+#include "cli/ConflictCommands.h"
 #include "cli/TextTable.h"
 #include "units/modGeneric.h"
 
@@ -160,6 +162,14 @@ void ListCommand(CliRun& run, const ListRequest& request, bool json, std::ostrea
         if (column == 0) return row.text;
         return column - 1 < row.subItems.size() ? row.subItems[column - 1] : std::string();
     };
+    if (const RowFilter filter(request.filter); !filter.empty()) {
+        std::erase_if(rows, [&](const ListRow& row) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                if (filter.matches(cell(row, i))) return false;
+            }
+            return true;
+        });
+    }
     if (json) {
         Json list = Json::array();
         for (const ListRow& row : rows) {
@@ -215,6 +225,7 @@ void UnitCommand(CliRun& run, const std::string& key, bool json, std::ostream& o
         result["conflict"] = unit.Conflict();
         result["conflictDescription"] = unit.ConflictDescription();
         result["weapons"] = weapons;
+        AddUnitPartners(catalogue, unit, result);
         out << result.dump(2) << '\n';
         return;
     }
@@ -229,6 +240,7 @@ void UnitCommand(CliRun& run, const std::string& key, bool json, std::ostream& o
     }
     out << "Weapons:\n";
     for (const auto& weapon : weapons) out << "  " << weapon << '\n';
+    PrintUnitPartners(catalogue, unit, out);
 }
 
 void RegisterCatalogueCommands(CLI::App& app) {
@@ -252,6 +264,8 @@ void RegisterCatalogueCommands(CLI::App& app) {
     list->add_option("--node", request->node, "The selected tree node's key (see tree)");
     list->add_flag("!--no-cavedog", request->showCavedog, "Hide units of game archives");
     list->add_flag("!--no-thirdparty", request->showThirdParty, "Hide units of add-on archives");
+    list->add_option("--filter", request->filter,
+                     "Keep the rows showing this text in a column (any case)");
     list->callback([request] {
         CliRun run;
         ListCommand(run, *request, Globals().json, std::cout);

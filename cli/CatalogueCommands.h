@@ -31,6 +31,7 @@ struct ListRequest {
     std::string node;           // a tree node's key; the units root when empty
     bool showCavedog = true;
     bool showThirdParty = true;
+    std::string filter;  // keeps the rows with this text in a column; all when empty
 };
 // Scans and prints the rows of a tab for a tree node.
 void ListCommand(CliRun& run, const ListRequest& request, bool json, std::ostream& out);

@@ -3,6 +3,7 @@
 #include "cli/ArchiveStateCommands.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/CliSession.h"
+#include "cli/ConflictCommands.h"
 #include "cli/FingerprintCommand.h"
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
@@ -13,9 +14,9 @@ namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterGlobalOptions,  RegisterCatalogueCommands,  RegisterArchiveStateCommands,
-        RegisterGroupCommands,  RegisterHpiCommands,        RegisterInformationCommands,
-        RegisterViewerCommands, RegisterFingerprintCommand,
+        RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
+        RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
+        RegisterViewerCommands, RegisterConflictCommands,  RegisterFingerprintCommand,
     };
     return kGroups;
 }

@@ -102,6 +102,7 @@ FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
     buildControls();
     buildToolbar();
     connectControls();
+    buildConflictTools();
     resize(ToPixels(kDesignInnerWidth),
            ToPixels(kDesignInnerHeight) + menuBar()->sizeHint().height());
 }
@@ -333,6 +334,7 @@ void FrmMain::applyLayout() {
     PicView->Label1->resize(std::max(PicView->Label1->width(), PicView->Label1->sizeHint().width()),
                             PicView->Label1->height());
     place(PicView->LstWeapons, m_layout.LstWeapons, inside);
+    placeListExtras();
     PicSplitter->raise();
 }
 

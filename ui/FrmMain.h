@@ -37,6 +37,8 @@ struct WindowPlacement;
 namespace kloxmere::ui {
 
 class FingerprintPanel;
+class ConflictPartnersPanel;
+class FilterBox;
 class ForwardingServices;
 class SplitterBar;
 class UnitListModel;
@@ -87,6 +89,8 @@ class FrmMain : public QMainWindow {
     QLabel* StatusPanel1;
     QLabel* StatusPanel2;
     FingerprintPanel* Fingerprint;
+    FilterBox* TxtFilter;                 // above the list
+    ConflictPartnersPanel* PicPartners;   // below the list, on the Conflicts tab
     std::unique_ptr<clsFastWin> UnitPic;  // the unit picture's surface, made by InitializeGraphics
 
     QMenu* mnuFile;
@@ -108,6 +112,7 @@ class FrmMain : public QMainWindow {
     QAction* mnuUnitsEnable;
     QAction* mnuViewUnitViewer;
     QAction* mnuHelpAbout;
+    QMenu* mnuUnitsConflict;  // the selected Conflicts row's commands
 
     // The toolbar button of `key` ("open", "save", ...), or nullptr.
     QAction* toolbarButton(const QString& key) const;
@@ -152,6 +157,9 @@ class FrmMain : public QMainWindow {
     void PicSplitter_MouseDown(int button, double x);
     void PicSplitter_MouseMove(int button, double x);
     void PicSplitter_MouseUp(int button, double x);
+    void ListUnits_ContextMenu(const QPoint& position);
+    // Shows the unit of UnitList key `key` in the Units tab on the units root.
+    void showInUnits(const std::string& key);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -180,6 +188,16 @@ class FrmMain : public QMainWindow {
     void syncSelectedNode();
     void switchGroup(bool enable);
     void reportRefusedRenames(const RenameReport& report);
+    // In FrmMainConflicts.cpp: the filter, the conflict partners and their commands.
+    void buildConflictTools();
+    void placeListExtras();
+    void applyFilter();
+    void showFilterStatus();
+    void showPartners();
+    void fillConflictCommands(QMenu* menu);
+    void disableArchiveOf(clsUnit& unit);
+    // In FrmMainConflicts.cpp: false when the user cancelled the schema's preview.
+    bool previewSchema(const std::string& path);
     double innerWidth() const;
     double innerHeight() const;
     double statusHeight() const;

@@ -79,7 +79,7 @@ void FrmMain::mnuViewUFO_Click() {
 
 void FrmMain::mnuSchemasImport_Click() {
     std::string path = m_session.services.ChooseFile(kSchemaOpenDialog);
-    if (!path.empty()) {
+    if (!path.empty() && previewSchema(path)) {
         BusyPointer busy(m_session.services);
         SchemaResult result = ImportSchema(m_session.catalogue, m_session.services, path);
         RefreshListState();

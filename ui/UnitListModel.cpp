@@ -36,14 +36,32 @@ void UnitListModel::setColumns(std::vector<Column> columns) {
     beginResetModel();
     m_columns = std::move(columns);
     m_items.clear();
+    m_allItems.clear();
     endResetModel();
 }
 
 void UnitListModel::setItems(std::int32_t tab, std::vector<ListItem> items) {
     beginResetModel();
     m_tab = tab;
-    m_items = std::move(items);
-    applySort();
+    m_allItems = std::move(items);
+    if (m_sortColumn) SortItems(m_catalogue, m_tab, *m_sortColumn, m_allItems);
+    m_items = FilterItems(m_catalogue, m_tab, m_filter, m_allItems);
+    m_filterStale = false;
+    endResetModel();
+}
+
+void UnitListModel::setFilter(std::string_view text) {
+    RowFilter filter(text);
+    if (filter.folded() == m_filter.folded()) return;
+    beginResetModel();
+    if (filter.empty()) {
+        m_items = m_allItems;
+    } else {
+        m_items = FilterItems(m_catalogue, m_tab, filter,
+                              filter.narrows(m_filter) && !m_filterStale ? m_items : m_allItems);
+    }
+    m_filter = std::move(filter);
+    m_filterStale = false;
     endResetModel();
 }
 
@@ -72,11 +90,20 @@ void UnitListModel::sortByColumn(std::size_t column) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+// The rows shown keep the order of every row: sorting a subsequence stably
+// gives the same subsequence of the sorted whole.
 void UnitListModel::applySort() {
-    if (m_sortColumn) SortItems(m_catalogue, m_tab, *m_sortColumn, m_items);
+    if (!m_sortColumn) return;
+    SortItems(m_catalogue, m_tab, *m_sortColumn, m_allItems);
+    if (m_filter.empty()) {
+        m_items = m_allItems;
+    } else {
+        SortItems(m_catalogue, m_tab, *m_sortColumn, m_items);
+    }
 }
 
 void UnitListModel::refreshState() {
+    m_filterStale = true;
     if (m_items.empty() || m_columns.empty()) return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                      {Qt::DisplayRole, Qt::DecorationRole});

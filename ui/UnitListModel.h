@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalogue/ListFilter.h"
 #include "catalogue/ListRows.h"
 
 namespace kloxmere {
@@ -29,9 +30,18 @@ class UnitListModel : public QAbstractTableModel {
     // The column headers; removes every row.
     void setColumns(std::vector<Column> columns);
     const std::vector<Column>& columns() const { return m_columns; }
-    // The rows of tab `tab`, in order; sorted when a sort column was chosen.
+    // The rows of tab `tab`, in order; sorted when a sort column was chosen,
+    // and only those the filter keeps are shown.
     void setItems(std::int32_t tab, std::vector<ListItem> items);
+    // The rows shown.
     const std::vector<ListItem>& items() const { return m_items; }
+    // Every row of the tab, filtered out or not.
+    std::size_t totalCount() const { return m_allItems.size(); }
+
+    // Shows only the rows with `text` in a column (every row when empty).
+    // A text that lengthens the last one looks only at the rows shown.
+    void setFilter(std::string_view text);
+    bool filtered() const { return !m_filter.empty(); }
 
     // Makes `column` (0 is the first) the sort column and sorts the rows by
     // it, ascending; later fills are sorted the same way.
@@ -55,7 +65,12 @@ class UnitListModel : public QAbstractTableModel {
     const Catalogue& m_catalogue;
     std::int32_t m_tab = 0;
     std::vector<Column> m_columns;
-    std::vector<ListItem> m_items;
+    std::vector<ListItem> m_items;     // the rows shown
+    std::vector<ListItem> m_allItems;  // every row of the tab, in the same order
+    RowFilter m_filter;
+    // A rename may have changed the cells the rows shown were kept by, so the
+    // next filter looks at every row again.
+    bool m_filterStale = false;
     std::optional<std::size_t> m_sortColumn;
 };
 

@@ -72,6 +72,8 @@ class WeaponPartners {
         return m_group ? const_iterator(m_group->end(), m_group->end(), m_self) : const_iterator();
     }
     bool empty() const { return begin() == end(); }
+    // Every weapon of the number, this one among them; nullptr without partners.
+    const Group* group() const { return m_group; }
     std::size_t size() const { return static_cast<std::size_t>(std::distance(begin(), end())); }
 
     friend bool operator==(const WeaponPartners& partners, const std::vector<clsWeapon*>& list) {

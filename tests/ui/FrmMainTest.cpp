@@ -1,6 +1,7 @@
 // The main window through its real widgets: its menus and toolbar, and the
 // handlers of the menu, toolbar, tab, tree and list events.
 
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -61,7 +62,7 @@ class FrmMainTest : public QObject {
         // The unit command already names the first unit's state.
         QCOMPARE(entries(f.window->mnuEdit),
                  (QStringList{"&Enable Group", "&Disable Group", "-", "Disable &Unit", "-",
-                              "Export to Unit &Viewer..."}));
+                              "Export to Unit &Viewer...", "-", "&Conflict"}));
         QCOMPARE(entries(f.window->mnuHelp), QStringList{"&About Kloxmere..."});
         QCOMPARE(f.window->mnuUnitsEnable->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(f.window->mnuViewUnitViewer->shortcut(), QKeySequence(Qt::Key_F5));
@@ -233,6 +234,11 @@ class FrmMainTest : public QObject {
         f.window->mnuEditDisableGroup->trigger();
         QVERIFY(QFileInfo::exists(QString::fromStdString(f.ta + "kloxbase.xhpi")));
         f.services.fileAnswers = {schema};
+        // The import shows what it will rename first; OK goes ahead.
+        QTimer::singleShot(0, [] {
+            if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                preview->accept();
+        });
         f.window->toolbarButton("open")->trigger();
         QCOMPARE(f.services.fileDialogs.back().mode, FileDialogMode::Open);
         QVERIFY(QFileInfo::exists(QString::fromStdString(f.ta + "kloxbase.hpi")));
