@@ -6,15 +6,16 @@
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
+#include "cli/InstallationCommands.h"
 #include "cli/ViewerCommands.h"
 
 namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
-        RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
-        RegisterViewerCommands,
+        RegisterGlobalOptions,  RegisterCatalogueCommands,    RegisterArchiveStateCommands,
+        RegisterGroupCommands,  RegisterHpiCommands,          RegisterInformationCommands,
+        RegisterViewerCommands, RegisterInstallationCommands,
     };
     return kGroups;
 }
