@@ -1,5 +1,6 @@
 #include "app/InstallationDiscovery.h"
 
+#include <map>
 #include <set>
 #include <system_error>
 #include <unordered_set>
@@ -178,13 +179,19 @@ class Discovery {
         return files;
     }
 
-    // Whether `directory` is listed for the first time (by device and inode,
-    // so that links and loops lead nowhere twice), within the budget.
-    bool firstVisit(const fs::path& directory) {
+    // Whether `directory` is to be listed, looking `depth` levels below it:
+    // not when it was already listed looking as deep (directories are known
+    // by device and inode, so that links and loops lead nowhere twice), nor
+    // past the budget.
+    bool firstVisit(const fs::path& directory, int depth) {
         struct stat status {};
         if (::stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
         if (m_listings >= kListingBudget) return false;
-        if (!m_visited.emplace(status.st_dev, status.st_ino).second) return false;
+        auto [at, added] = m_visited.try_emplace({status.st_dev, status.st_ino}, depth);
+        if (!added) {
+            if (at->second >= depth) return false;
+            at->second = depth;  // reached through a link at less depth before
+        }
         ++m_listings;
         return true;
     }
@@ -196,7 +203,7 @@ class Discovery {
             scanPrefix(directory, source);
             return;
         }
-        if (!firstVisit(directory)) return;
+        if (!firstVisit(directory, depth)) return;
         ListingMarks marks;
         std::vector<fs::path> subdirectories = listDirectory(directory, marks);
         if (marks.game && marks.archive) add(directory, source);
@@ -217,7 +224,7 @@ class Discovery {
             }
         }
         const fs::path driveC = prefix / "drive_c";
-        if (!firstVisit(driveC)) return;
+        if (!firstVisit(driveC, 4)) return;
         ListingMarks marks;
         for (const fs::path& sub : listDirectory(driveC, marks)) {
             if (EqualsNoCase(Utf8FromPath(sub.filename()), "windows")) continue;
@@ -226,7 +233,7 @@ class Discovery {
     }
 
     void walkDriveC(const fs::path& directory, int depth, const std::string& source) {
-        if (!firstVisit(directory)) return;
+        if (!firstVisit(directory, depth)) return;
         ListingMarks marks;
         std::vector<fs::path> subdirectories = listDirectory(directory, marks);
         if (marks.game && marks.archive) add(directory, source);
@@ -248,7 +255,7 @@ class Discovery {
     }
 
     fs::path m_home;
-    std::set<std::pair<dev_t, ino_t>> m_visited;
+    std::map<std::pair<dev_t, ino_t>, int> m_visited;  // the depth each was listed at
     std::set<fs::path> m_prefixes;
     std::unordered_set<std::string> m_reported;
     int m_listings = 0;

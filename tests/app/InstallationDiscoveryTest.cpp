@@ -42,6 +42,20 @@ TEST(InstallationDiscovery, EveryLaunchersPlaceIsFoundOnceAndDecoysAreNot) {
     EXPECT_EQ(found[0].archives, 2u);  // totala1.hpi and rev31.ccx
 }
 
+TEST(InstallationDiscovery, ADirectoryReachedFirstThroughALinkIsStillLookedThroughInFull) {
+    TempDir temp;
+    const fs::path home = temp.path() / "home";
+    WriteGame(home / "Games/deep/TA");
+    // Steam's places are looked at first, and look one level less deep.
+    fs::create_directories(home / ".local/share/Steam/steamapps/common");
+    fs::create_directory_symlink(home / "Games/deep",
+                                 home / ".local/share/Steam/steamapps/common/Linked");
+    const auto found = DiscoverInstallations({home, {}});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].directory, fs::canonical(home / "Games/deep/TA").string());
+    EXPECT_EQ(found[0].source, "lutris");
+}
+
 TEST(InstallationDiscovery, WinePrefixFromTheEnvironmentAndNothingWithoutAHome) {
     TempDir temp;
     WritePrefix(temp.path() / "elsewhere");

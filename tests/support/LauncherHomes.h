@@ -32,6 +32,9 @@ struct LauncherHomes {
     // The installations, as real paths.
     std::string steam, flatpak, compatdata, lutris, bottles, heroic, wine, registry;
     std::filesystem::path lutrisPrefix, bottlesPrefix, heroicPrefix, winePrefix;
+    // Whether ~/Games/locked (holding a game) really cannot be read: for root
+    // it can, and it is then left empty.
+    bool unreadable = true;
 };
 
 }  // namespace kloxmere::test
