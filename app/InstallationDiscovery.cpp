@@ -70,12 +70,6 @@ std::vector<fs::path> listDirectory(const fs::path& directory, ListingMarks& mar
     return subdirectories;
 }
 
-// The directories directly inside `directory`.
-std::vector<fs::path> subdirectoriesOf(const fs::path& directory) {
-    ListingMarks unused;
-    return listDirectory(directory, unused);
-}
-
 std::vector<fs::path> steamLibrariesOf(const fs::path& root) {
     std::vector<fs::path> libraries{root};
     for (const char* place : {"steamapps/libraryfolders.vdf", "config/libraryfolders.vdf"}) {
@@ -89,6 +83,12 @@ std::vector<fs::path> steamLibrariesOf(const fs::path& root) {
 }
 
 #ifndef _WIN32
+
+// The directories directly inside `directory`.
+std::vector<fs::path> subdirectoriesOf(const fs::path& directory) {
+    ListingMarks unused;
+    return listDirectory(directory, unused);
+}
 
 // The places of one look, with what has been seen: each directory is listed
 // once, each installation reported once.

@@ -5,6 +5,7 @@
 // keeps only what it needs; a damaged or truncated file yields what could be
 // read before the damage, never an error.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
