@@ -1,7 +1,9 @@
 #include "app/ProgramLauncher.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -14,8 +16,12 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 #endif
 
+#include "app/InstallationDiscovery.h"
+#include "base/Environment.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 
@@ -51,22 +57,48 @@ bool isExecutableFile(const fs::path& path) {
 
 #ifndef _WIN32
 
+// This process's environment with `changes` set on top, as "NAME=value".
+std::vector<std::string> childEnvironment(
+    const std::vector<std::pair<std::string, std::string>>& changes) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        std::string_view text(*entry);
+        bool replaced = false;
+        for (const auto& [name, value] : changes) {
+            replaced = replaced || (text.size() > name.size() && text.starts_with(name) &&
+                                    text[name.size()] == '=');
+        }
+        if (!replaced) entries.emplace_back(text);
+    }
+    for (const auto& [name, value] : changes) entries.push_back(name + "=" + value);
+    return entries;
+}
+
 // Runs `command` in a grandchild, so that no zombie is left to reap, and
-// learns through a pipe closed on exec whether the exec succeeded. Only
-// async-signal-safe calls run between fork and exec.
-LaunchOutcome startDetached(const LaunchCommand& command) {
+// learns through a pipe closed on exec whether the exec succeeded (and if
+// not, its errno). Only async-signal-safe calls run between fork and exec.
+LaunchOutcome startDetached(const LaunchCommand& command, int& failure) {
     std::vector<std::string> words{command.program};
     words.insert(words.end(), command.arguments.begin(), command.arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::vector<std::string> environment = childEnvironment(command.environment);
+    std::vector<char*> envp;
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
     const char* directory =
         command.workingDirectory.empty() ? nullptr : command.workingDirectory.c_str();
 
+    failure = 0;
     int status[2];
-    if (::pipe2(status, O_CLOEXEC) != 0) return LaunchOutcome::NotStarted;
+    if (::pipe2(status, O_CLOEXEC) != 0) {
+        failure = errno;
+        return LaunchOutcome::NotStarted;
+    }
     pid_t child = ::fork();
     if (child < 0) {
+        failure = errno;
         ::close(status[0]);
         ::close(status[1]);
         return LaunchOutcome::NotStarted;
@@ -78,30 +110,79 @@ LaunchOutcome startDetached(const LaunchCommand& command) {
         sigset_t none;
         ::sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        int failure = 0;
+        int error = 0;
         if (directory && ::chdir(directory) != 0) {
-            failure = errno;
+            error = errno;
         } else {
-            ::execv(argv[0], argv.data());
-            failure = errno;
+            ::execve(argv[0], argv.data(), envp.data());
+            error = errno;
         }
-        [[maybe_unused]] ssize_t written = ::write(status[1], &failure, sizeof failure);
+        [[maybe_unused]] ssize_t written = ::write(status[1], &error, sizeof error);
         ::_exit(127);
     }
     ::close(status[1]);
     int childStatus = 0;
     while (::waitpid(child, &childStatus, 0) < 0 && errno == EINTR) {
     }
-    int failure = 0;
     ssize_t got;
     do {
         got = ::read(status[0], &failure, sizeof failure);
     } while (got < 0 && errno == EINTR);
     ::close(status[0]);
-    return got == 0 ? LaunchOutcome::Started : LaunchOutcome::NotStarted;
+    if (got == 0) {
+        failure = 0;
+        return LaunchOutcome::Started;
+    }
+    return LaunchOutcome::NotStarted;
 }
 
 #endif
+
+// Whether `path` lies in `directory` (both as real paths).
+bool liesIn(const fs::path& path, const fs::path& directory) {
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(path, error);
+    if (error) return false;
+    auto [end, unused] =
+        std::mismatch(directory.begin(), directory.end(), real.begin(), real.end());
+    return end == directory.end();
+}
+
+// `path`, or the file differing from it only in case when `path` itself is
+// missing: Windows programs ignore case, the file system does not.
+fs::path inAnyCase(const fs::path& path) {
+    std::error_code error;
+    if (fs::exists(path, error) || !path.has_parent_path()) return path;
+    const std::string name =
+        DirectoryNames(Utf8FromPath(path.parent_path())).find(Utf8FromPath(path.filename()));
+    return name.empty() ? path : path.parent_path() / PathFromUtf8(name);
+}
+
+bool isTheGame(const fs::path& program, const fs::path& installation) {
+    std::error_code error;
+    return EqualsNoCase(Utf8FromPath(program.filename()), "totala.exe") &&
+           fs::equivalent(program.parent_path(), installation, error);
+}
+
+// The Steam command for a Steam game: `steam -applaunch ID`, or the Flatpak
+// Steam's, whichever owns the library (the other one when it is missing).
+LaunchCommand steamCommand(const SteamGame& game, std::string_view searchPath) {
+    LaunchCommand command;
+    auto steam = FindOnPath("steam", searchPath);
+    auto flatpak = FindOnPath("flatpak", searchPath);
+    if (flatpak && (game.flatpak || !steam)) {
+        command.program = *flatpak;
+        command.arguments = {"run", "com.valvesoftware.Steam"};
+    } else if (steam) {
+        command.program = *steam;
+    } else {
+        command.program = game.flatpak ? "flatpak" : "steam";
+        command.missing = true;
+    }
+    command.arguments.push_back("-applaunch");
+    command.arguments.push_back(game.appId);
+    return command;
+}
 
 }  // namespace
 
@@ -125,28 +206,47 @@ std::optional<std::string> FindOnPath(std::string_view name, std::string_view se
     return std::nullopt;
 }
 
-std::optional<LaunchCommand> LaunchCommandFor(const LaunchRequest& request,
-                                              std::string_view searchPath) {
+LaunchCommand LaunchCommandFor(const LaunchRequest& request, std::string_view searchPath,
+                               const fs::path& home) {
     std::error_code error;
     fs::path program = fs::absolute(PathFromUtf8(request.path), error);
     if (error) program = PathFromUtf8(request.path);
     LaunchCommand command;
-    command.workingDirectory = request.workingDirectory;
     if (IsWindowsProgram(request.path)) {
-        auto wine = FindOnPath("wine", searchPath);
-        if (!wine) return std::nullopt;
-        command.program = *wine;
-        command.arguments.push_back(Utf8FromPath(program));
+        program = inAnyCase(program);
+        std::optional<fs::path> prefix;
+        if (!request.installation.empty()) {
+            const fs::path installation = PathFromUtf8(request.installation);
+            const std::optional<SteamGame> steam = SteamGameOf(installation, home);
+            if (steam && isTheGame(program, installation)) {
+                command = steamCommand(*steam, searchPath);
+            } else {
+                prefix = EnclosingWinePrefix(installation);
+                if (!prefix && steam) prefix = fs::weakly_canonical(steam->protonPrefix(), error);
+                if (prefix && !liesIn(program, *prefix)) prefix.reset();
+            }
+        }
+        if (command.program.empty()) {
+            if (auto wine = FindOnPath("wine", searchPath)) {
+                command.program = *wine;
+            } else {
+                command.program = "wine";
+                command.missing = true;
+            }
+            command.arguments.push_back(Utf8FromPath(program));
+            if (prefix) command.environment.emplace_back("WINEPREFIX", Utf8FromPath(*prefix));
+        }
     } else {
         command.program = Utf8FromPath(program);
     }
+    command.workingDirectory = request.workingDirectory;
     for (std::string& word : splitAtBlanks(request.parameters)) {
         command.arguments.push_back(std::move(word));
     }
     return command;
 }
 
-LaunchOutcome LaunchProgram(const LaunchRequest& request) {
+LaunchOutcome LaunchProgram(const LaunchRequest& request, std::string* reason) {
 #ifdef _WIN32
     auto wide = [](const std::string& text) { return PathFromUtf8(text).wstring(); };
     std::wstring operation = wide(request.operation), path = wide(request.path),
@@ -154,13 +254,21 @@ LaunchOutcome LaunchProgram(const LaunchRequest& request) {
     HINSTANCE result = ShellExecuteW(
         nullptr, operation.c_str(), path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
         directory.empty() ? nullptr : directory.c_str(), SW_SHOWDEFAULT);
-    return reinterpret_cast<INT_PTR>(result) > 32 ? LaunchOutcome::Started
-                                                  : LaunchOutcome::NotStarted;
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    if (code > 32) return LaunchOutcome::Started;
+    if (reason) *reason = "error " + std::to_string(code);
+    return LaunchOutcome::NotStarted;
 #else
-    const char* searchPath = std::getenv("PATH");
-    auto command = LaunchCommandFor(request, searchPath ? searchPath : "");
-    if (!command) return LaunchOutcome::WineMissing;
-    return startDetached(*command);
+    LaunchCommand command =
+        LaunchCommandFor(request, EnvironmentValue("PATH"), PathFromUtf8(EnvironmentValue("HOME")));
+    if (command.missing) {
+        if (reason) *reason = command.program;
+        return LaunchOutcome::ProgramMissing;
+    }
+    int failure = 0;
+    LaunchOutcome outcome = startDetached(command, failure);
+    if (outcome != LaunchOutcome::Started && reason) *reason = std::strerror(failure);
+    return outcome;
 #endif
 }
 
@@ -169,11 +277,21 @@ std::string WineNeededMessage(const std::string& program) {
            ", but the program \"wine\" was not found on the PATH. Install Wine and try again.";
 }
 
+std::string ProgramNeededMessage(const std::string& needed, const std::string& program) {
+    if (needed == "wine") return WineNeededMessage(program);
+    return "Steam is needed to start " + program + ", but the program \"" + needed +
+           "\" was not found on the PATH. Install Steam and try again.";
+}
+
 bool LaunchAndExplain(const LaunchRequest& request, PlatformServices& services) {
-    LaunchOutcome outcome = LaunchProgram(request);
-    if (outcome == LaunchOutcome::WineMissing) {
-        services.ShowMessage(WineNeededMessage(request.path), kApplicationTitle,
+    std::string reason;
+    LaunchOutcome outcome = LaunchProgram(request, &reason);
+    if (outcome == LaunchOutcome::ProgramMissing) {
+        services.ShowMessage(ProgramNeededMessage(reason, request.path), kApplicationTitle,
                              MessageIcon::Exclamation);
+    } else if (outcome == LaunchOutcome::NotStarted) {
+        services.ShowMessage(request.path + " could not be started: " + reason + ".",
+                             kApplicationTitle, MessageIcon::Exclamation);
     }
     return outcome == LaunchOutcome::Started;
 }

@@ -6,6 +6,9 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "app/InstallationDiscovery.h"
 
 #include "base/PlatformServices.h"
 #include "catalogue/Catalogue.h"
@@ -44,11 +47,24 @@ class Session {
     std::string programDirectory;
 };
 
+// What is known of the TA directory without asking the user: the archive
+// library's answer (GetTADirectory: KLOXMERE_TA_DIR, the registry), ending in
+// a separator; when it has none, the installations the launchers' places
+// hold (none on Windows).
+struct TADirectoryLookup {
+    std::string directory;
+    std::vector<FoundInstallation> found;
+};
+TADirectoryLookup LookUpTADirectory();
+
 // The TA directory, ending in a separator: TADirectory when set (returned as
-// stored); else the archive library's answer (GetTADirectory), which is kept;
-// else StoredTADirectory when that directory exists; else the user is told
-// and asked with the directory picker. Throws TADirectoryNotFound when the
-// user cancels.
+// stored); else KLOXMERE_TA_DIR when set; else StoredTADirectory when that directory
+// exists; else the game's registry entry (GetTADirectory), which is kept; else
+// the one installation found, which is kept; else, with several found, the
+// user chooses one of them (ChooseInstallation), or "Other..." leads to the
+// directory picker; with none, the user is told and asked with the directory
+// picker. What the user chooses is marked as picked. Throws
+// TADirectoryNotFound when the user cancels.
 std::string LocateTADirectory(Session& session);
 
 }  // namespace kloxmere

@@ -97,7 +97,7 @@ ViewerExportResult ExportToViewer(Session& session, const clsUnit& unit, bool la
     }
     if (!launch) return ViewerExportResult::Built;
     // The viewer gets its directory as its working directory; ours stays as it is.
-    session.services.Launch({"open", session.UnitViewPath, "", directory});
+    session.services.Launch({"open", session.UnitViewPath, "", directory, session.TADirectory});
     return ViewerExportResult::Started;
 }
 

@@ -6,8 +6,11 @@
 // interface. The Qt window implements it with widgets, the command-line front
 // end with the terminal, and tests with a recording fake.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kloxmere {
 
@@ -26,10 +29,36 @@ struct FileDialogRequest {
 };
 
 struct LaunchRequest {
+    LaunchRequest() = default;
+    LaunchRequest(std::string operation, std::string path, std::string parameters = {},
+                  std::string workingDirectory = {}, std::string installation = {})
+        : operation(std::move(operation)),
+          path(std::move(path)),
+          parameters(std::move(parameters)),
+          workingDirectory(std::move(workingDirectory)),
+          installation(std::move(installation)) {}
+
     std::string operation = "open";
     std::string path;
     std::string parameters;
     std::string workingDirectory;
+    // The TA directory whose launcher starts the program: the game is started
+    // as Steam or the installation's Wine prefix would start it, and another
+    // Windows program lying in that prefix runs in it. "" for none.
+    std::string installation;
+};
+
+// One installation offered to the user to choose from.
+struct InstallationChoice {
+    std::string directory;
+    std::size_t archives = 0;
+    std::string source;  // what found it ("steam", "lutris", ...)
+};
+
+// The user's answer to ChooseInstallation.
+struct InstallationAnswer {
+    enum Kind { Chosen, Other, Cancelled } kind = Cancelled;
+    std::size_t index = 0;  // the installation chosen, for Chosen
 };
 
 class PlatformServices {
@@ -60,6 +89,13 @@ class PlatformServices {
     virtual std::string InputBox(const std::string& prompt, const std::string& title) = 0;
     // Starts a program or opens a document; whether it started.
     virtual bool Launch(const LaunchRequest& request) = 0;
+    // Lets the user choose one of several TA installations found, or ask for
+    // another directory ("Other..."). A front end without a chooser answers
+    // Other, which leads to the directory picker.
+    virtual InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) {
+        (void)found;
+        return {InstallationAnswer::Other, 0};
+    }
 };
 
 // Does nothing and answers every question with "cancelled".

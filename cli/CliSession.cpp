@@ -41,7 +41,8 @@ void RegisterGlobalOptions(CLI::App& app) {
     GlobalOptions& options = Globals();
     app.add_option("--ta", options.ta,
                    "The TA directory (else KLOXMERE_TA_DIR, else the game's "
-                   "registry entry or the Wine prefix's)");
+                   "registry entry or the Wine prefix's, else the one installation "
+                   "the game launchers' places hold)");
     app.add_option("--home", options.home,
                    "Where unitgroups.dat and the fast-load lists live (else KLOXMERE_HOME)");
     app.add_flag("--json", options.json, "Print JSON instead of aligned text");
@@ -63,14 +64,23 @@ CliRun::CliRun(const GlobalOptions& options)
 
 const std::string& CliRun::requireTADirectory() {
     if (session.TADirectory.empty()) {
-        // Asked quietly: the terminal cannot show the directory picker.
-        NullPlatformServices silent;
-        Session probe(silent, session.userDataDirectory, session.programDirectory);
-        try {
-            session.TADirectory = LocateTADirectory(probe);
-        } catch (const TADirectoryNotFound&) {
+        // Found quietly: the terminal cannot show the chooser or the picker.
+        const TADirectoryLookup lookup = LookUpTADirectory();
+        if (!lookup.directory.empty()) {
+            session.TADirectory = lookup.directory;
+        } else if (lookup.found.size() == 1) {
+            session.TADirectory = withSeparator(lookup.found.front().directory);
+        } else if (lookup.found.empty()) {
             throw CommandError(
                 "Your TA directory could not be found. Pass --ta DIR or set KLOXMERE_TA_DIR.");
+        } else {
+            std::string candidates;
+            for (const FoundInstallation& found : lookup.found) {
+                candidates +=
+                    (candidates.empty() ? "" : ", ") + found.directory + " (" + found.source + ")";
+            }
+            throw CommandError("Several TA installations were found: " + candidates +
+                               ". Pass --ta DIR to choose one.");
         }
     }
     return session.TADirectory;

@@ -28,7 +28,8 @@ GlobalOptions& Globals();
 void RegisterGlobalOptions(CLI::App& app);
 
 // One command's session. The TA directory comes from --ta, else
-// KLOXMERE_TA_DIR, else the game's registry entry (or the Wine prefix's);
+// KLOXMERE_TA_DIR, else the game's registry entry (or the Wine prefix's),
+// else the one installation found in the game launchers' places;
 // the user data directory from --home, else KLOXMERE_HOME, else the
 // platform's place.
 class CliRun {
@@ -39,7 +40,7 @@ class CliRun {
     Session session;
 
     // Finds the TA directory; CommandError (with a hint to pass --ta) when
-    // there is none.
+    // there is none, or when several installations were found (listing them).
     const std::string& requireTADirectory();
     // Scans the TA directory; CommandError when the scan reported a failure.
     void scan(ScanTimings* timings = nullptr);

@@ -8,15 +8,17 @@
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
+#include "cli/InstallationCommands.h"
 #include "cli/ViewerCommands.h"
 
 namespace kloxmere::cli {
 
 std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
-        RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
-        RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
-        RegisterViewerCommands, RegisterConflictCommands,  RegisterFingerprintCommand,
+        RegisterGlobalOptions,        RegisterCatalogueCommands, RegisterArchiveStateCommands,
+        RegisterGroupCommands,        RegisterHpiCommands,       RegisterInformationCommands,
+        RegisterViewerCommands,       RegisterConflictCommands,  RegisterFingerprintCommand,
+        RegisterInstallationCommands,
     };
     return kGroups;
 }

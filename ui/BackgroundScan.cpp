@@ -144,6 +144,13 @@ bool BackgroundServices::Launch(const LaunchRequest& request) {
     return started;
 }
 
+InstallationAnswer BackgroundServices::ChooseInstallation(
+    const std::vector<InstallationChoice>& found) {
+    InstallationAnswer answer;
+    callAndWait([&] { answer = m_window.ChooseInstallation(found); });
+    return answer;
+}
+
 BackgroundScan::BackgroundScan(Session& session, ForwardingServices& forwarding, unsigned threads)
     : m_session(session),
       m_forwarding(forwarding),

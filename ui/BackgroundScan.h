@@ -52,6 +52,9 @@ class ForwardingServices final : public PlatformServices {
         return m_target->InputBox(prompt, title);
     }
     bool Launch(const LaunchRequest& request) override { return m_target->Launch(request); }
+    InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override {
+        return m_target->ChooseInstallation(found);
+    }
 
   private:
     PlatformServices* m_target;
@@ -78,6 +81,7 @@ class BackgroundServices final : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest& request) override;
     std::string InputBox(const std::string& prompt, const std::string& title) override;
     bool Launch(const LaunchRequest& request) override;
+    InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override;
 
     // Window thread only.
     void hold();

@@ -169,7 +169,7 @@ void FrmMain::launchTA() {
         close();  // the user gave no TA directory: the program ends
         return;
     }
-    m_session.services.Launch({"open", directory + "totala.exe", "", directory});
+    m_session.services.Launch({"open", directory + "totala.exe", "", directory, directory});
 }
 
 void FrmMain::TabView_Click() {

@@ -8,6 +8,7 @@
 
 #include "app/ProgramLauncher.h"
 #include "ui/FrmDirectory.h"
+#include "ui/FrmInstallations.h"
 #include "ui/FrmProgress.h"
 
 namespace kloxmere::ui {
@@ -127,6 +128,13 @@ std::string QtPlatformServices::InputBox(const std::string& prompt, const std::s
 
 bool QtPlatformServices::Launch(const LaunchRequest& request) {
     return LaunchAndExplain(request, *this);
+}
+
+InstallationAnswer QtPlatformServices::ChooseInstallation(
+    const std::vector<InstallationChoice>& found) {
+    FrmInstallations chooser(found, m_owner);
+    chooser.exec();
+    return chooser.Answer();
 }
 
 }  // namespace kloxmere::ui

@@ -2,7 +2,7 @@
 
 // The platform services with real widgets: message boxes, the application's
 // busy pointer, the progress window, the file dialogs, the directory picker,
-// input boxes and program launches. Lives on the window thread.
+// the installation chooser, input boxes and program launches. Lives on the window thread.
 
 #include <QPointer>
 #include <memory>
@@ -39,6 +39,7 @@ class QtPlatformServices final : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest& request) override;
     std::string InputBox(const std::string& prompt, const std::string& title) override;
     bool Launch(const LaunchRequest& request) override;
+    InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override;
 
     // The progress window while shown, else nullptr.
     FrmProgress* progressWindow() const;

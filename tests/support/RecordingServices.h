@@ -29,6 +29,10 @@ class RecordingServices : public PlatformServices {
     std::deque<std::string> directoryAnswers;
     std::deque<std::string> fileAnswers;
     std::deque<std::string> inputAnswers;
+    // The installations offered by each ChooseInstallation, and its answers
+    // (none left: cancelled).
+    std::vector<std::vector<InstallationChoice>> installationChoices;
+    std::deque<InstallationAnswer> installationAnswers;
 
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({text, title, icon});
@@ -63,6 +67,15 @@ class RecordingServices : public PlatformServices {
         launches.push_back(request);
         calls.push_back("launch " + request.path);
         return true;
+    }
+
+    InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override {
+        installationChoices.push_back(found);
+        calls.push_back("choose installation of " + std::to_string(found.size()));
+        if (installationAnswers.empty()) return {};
+        InstallationAnswer answer = installationAnswers.front();
+        installationAnswers.pop_front();
+        return answer;
     }
 
     // How many calls start with `prefix`.
