@@ -23,6 +23,7 @@
 #include "app/Session.h"
 #include "base/FileSystem.h"
 #include "bench/BenchInstallation.h"
+#include "bench/BenchTiming.h"
 #include "graphics/clsFastWin.h"
 #include "tools/InstallationGenerator.h"
 #include "ui/QtFastWin.h"
@@ -40,14 +41,6 @@ double percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
     return values[at];
-}
-
-// Processor time of this thread: on a busy machine the wall time also counts
-// the waits for a core.
-double threadMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 }  // namespace
@@ -97,10 +90,10 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i <= units; i += step) {
         const clsUnit& unit = *session.catalogue.UnitList.Item(i);
         const auto start = Clock::now();
-        const double cpuStart = threadMilliseconds();
+        const double cpuStart = bench::ThreadCpuMilliseconds();
         unit.Display(view, services);
         panel.PicUnit->repaint();
-        processor.push_back(threadMilliseconds() - cpuStart);
+        processor.push_back(bench::ThreadCpuMilliseconds() - cpuStart);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         drawn += panel.PicUnit->picture().isNull() ? 0 : 1;
     }

@@ -22,6 +22,7 @@
 #include "app/Session.h"
 #include "base/FileSystem.h"
 #include "bench/BenchInstallation.h"
+#include "bench/BenchTiming.h"
 #include "catalogue/Catalogue.h"
 #include "tools/InstallationGenerator.h"
 #include "ui/BackgroundScan.h"
@@ -36,31 +37,13 @@ using namespace kloxmere;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-double milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t mid = values.size() / 2;
-    return values.empty()      ? 0
-           : values.size() % 2 ? values[mid]
-                               : (values[mid - 1] + values[mid]) / 2;
-}
-
-double threadCpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 // The processor time of the keystrokes timed, which a busy machine disturbs
 // less than their wall time.
 std::vector<double> g_cpu;
 
 // One key pressed and released in the filter field, then the list painted.
 double keystroke(ui::FrmMain& window, int key, const QString& text) {
-    const double cpuStart = threadCpuMilliseconds();
+    const double cpuStart = bench::ThreadCpuMilliseconds();
     auto start = Clock::now();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(window.TxtFilter, &press);
@@ -68,8 +51,8 @@ double keystroke(ui::FrmMain& window, int key, const QString& text) {
     QApplication::sendEvent(window.TxtFilter, &release);
     window.ListUnits->viewport()->repaint();
     QCoreApplication::processEvents();
-    const double wall = milliseconds(Clock::now() - start);
-    g_cpu.push_back(threadCpuMilliseconds() - cpuStart);
+    const double wall = bench::Milliseconds(Clock::now() - start);
+    g_cpu.push_back(bench::ThreadCpuMilliseconds() - cpuStart);
     return wall;
 }
 
@@ -133,13 +116,13 @@ int main(int argc, char** argv) {
     auto row = [](const char* what, double value, const char* target) {
         std::printf("%-56s %7.1f ms  %s\n", what, value, target);
     };
-    row("first keystroke (every row looked at)", median(first), "< 100 ms");
-    row("further keystrokes of a unit name (rows kept)", median(narrowing), "< 100 ms");
+    row("first keystroke (every row looked at)", bench::Median(first), "< 100 ms");
+    row("further keystrokes of a unit name (rows kept)", bench::Median(narrowing), "< 100 ms");
     row("slowest further keystroke",
         narrowing.empty() ? 0 : *std::max_element(narrowing.begin(), narrowing.end()), "< 100 ms");
-    row("keystroke that no cell matches (every cell read)", median(noMatch), "< 100 ms");
-    row("backspace that widens the filter again", median(backspace), "< 100 ms");
-    row("processor time of a keystroke, median of all", median(g_cpu), "");
+    row("keystroke that no cell matches (every cell read)", bench::Median(noMatch), "< 100 ms");
+    row("backspace that widens the filter again", bench::Median(backspace), "< 100 ms");
+    row("processor time of a keystroke, median of all", bench::Median(g_cpu), "");
     row("processor time of a keystroke, slowest",
         g_cpu.empty() ? 0 : *std::max_element(g_cpu.begin(), g_cpu.end()), "");
     std::printf("rows kept by the last filter: %zu\n", kept);

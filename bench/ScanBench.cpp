@@ -30,6 +30,7 @@
 #include "base/FileSystem.h"
 #include "base/PlatformServices.h"
 #include "bench/BenchInstallation.h"
+#include "bench/BenchTiming.h"
 #include "bench/PeakMemory.h"
 #include "bench/ScanFloor.h"
 #include "catalogue/ListRows.h"
@@ -53,18 +54,8 @@ struct Options {
     std::string floor = KLOXMERE_FLOOR_PATH;
 };
 
-double milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
 double milliseconds(ScanTimings::Duration d) {
     return d.count() * 1000.0;
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 // One scan's session, kept while its catalogue is needed.
@@ -91,7 +82,7 @@ double medianScan(const fs::path& ta, const fs::path& home, unsigned threads, in
     std::vector<double> totals;
     for (int i = 0; i < reps; ++i)
         totals.push_back(milliseconds(scan(ta, home, threads)->timings.total));
-    return median(totals);
+    return bench::Median(totals);
 }
 
 using Phase = ScanTimings::Duration ScanTimings::*;
@@ -150,11 +141,11 @@ double timeMedian(int reps, const std::function<void()>& fn, double* cpu = nullp
         double cpuStart = cpuMilliseconds();
         auto start = Clock::now();
         fn();
-        times.push_back(milliseconds(Clock::now() - start));
+        times.push_back(bench::Milliseconds(Clock::now() - start));
         cpuTimes.push_back(cpuMilliseconds() - cpuStart);
     }
-    if (cpu) *cpu = median(cpuTimes);
-    return median(times);
+    if (cpu) *cpu = bench::Median(cpuTimes);
+    return bench::Median(times);
 }
 
 TierResult measure(const tools::InstallationTier& tier, const Options& options) {
@@ -194,8 +185,8 @@ TierResult measure(const tools::InstallationTier& tier, const Options& options) 
         for (std::size_t p = 0; p < std::size(kPhases); ++p)
             phaseTimes[p].push_back(milliseconds(run->timings.*kPhases[p].phase));
     }
-    for (const auto& times : phaseTimes) r.phases.push_back(median(times));
-    r.scanCpu = median(cpuTimes);
+    for (const auto& times : phaseTimes) r.phases.push_back(bench::Median(times));
+    r.scanCpu = bench::Median(cpuTimes);
     r.allCores = medianScan(ta, emptyHome, 0, options.reps);
 
     std::fprintf(stderr, "[%s] list fills...\n", tier.name.c_str());

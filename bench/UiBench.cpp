@@ -25,6 +25,7 @@
 #include "app/Session.h"
 #include "base/FileSystem.h"
 #include "bench/BenchInstallation.h"
+#include "bench/BenchTiming.h"
 #include "tools/InstallationGenerator.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmMain.h"
@@ -39,18 +40,6 @@ using namespace kloxmere;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-double milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t mid = values.size() / 2;
-    return values.empty()      ? 0
-           : values.size() % 2 ? values[mid]
-                               : (values[mid - 1] + values[mid]) / 2;
-}
-
 // The time `work` takes, with the list's visible rows painted afterwards.
 template <class Work>
 double timed(ui::FrmMain& window, Work&& work) {
@@ -58,7 +47,7 @@ double timed(ui::FrmMain& window, Work&& work) {
     work();
     window.ListUnits->viewport()->repaint();
     QCoreApplication::processEvents();
-    return milliseconds(Clock::now() - start);
+    return bench::Milliseconds(Clock::now() - start);
 }
 
 // Counts the paint events of the progress window.
@@ -131,8 +120,8 @@ int main(int argc, char** argv) {
         const double scanSeconds =
             std::chrono::duration<double>(w.timings.scanEnded - scanStart).count();
         repaintRate.push_back(counter.paints / scanSeconds);
-        startup.push_back(milliseconds(w.timings.shown - w.timings.scanEnded));
-        display.push_back(milliseconds(w.timings.unitDisplayed - w.timings.shown));
+        startup.push_back(bench::Milliseconds(w.timings.shown - w.timings.scanEnded));
+        display.push_back(bench::Milliseconds(w.timings.unitDisplayed - w.timings.shown));
         QCoreApplication::processEvents();
 
         ui::FrmMain& window = *w.window;
@@ -155,13 +144,14 @@ int main(int argc, char** argv) {
     auto row = [](const char* what, double value, const char* unit, const char* target) {
         std::printf("%-52s %7.1f %-3s  %s\n", what, value, unit, target);
     };
-    row("scan end -> main window shown (tree, Units list)", median(startup), "ms", "< 150 ms");
-    row("first unit displayed after showing", median(display), "ms", "");
-    row("switch to Conflicts tab (with paint)", median(toConflicts), "ms", "< 100 ms");
-    row("switch back to Units tab (with paint)", median(toUnits), "ms", "< 100 ms");
-    row("select a side in the tree (with paint)", median(node), "ms", "< 50 ms");
-    row("RefreshListState after disabling a side", median(refresh), "ms", "< 100 ms");
-    row("progress window repaints during the scan", median(repaintRate), "/s", ">= 10 /s");
+    row("scan end -> main window shown (tree, Units list)", bench::Median(startup), "ms",
+        "< 150 ms");
+    row("first unit displayed after showing", bench::Median(display), "ms", "");
+    row("switch to Conflicts tab (with paint)", bench::Median(toConflicts), "ms", "< 100 ms");
+    row("switch back to Units tab (with paint)", bench::Median(toUnits), "ms", "< 100 ms");
+    row("select a side in the tree (with paint)", bench::Median(node), "ms", "< 50 ms");
+    row("RefreshListState after disabling a side", bench::Median(refresh), "ms", "< 100 ms");
+    row("progress window repaints during the scan", bench::Median(repaintRate), "/s", ">= 10 /s");
     row("peak resident memory of the whole run", peak, "MB", "< 300 MB");
     return 0;
 }
