@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/PlatformServices.h"
+#include "catalogue/ArchiveSwitch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ViewState.h"
 
@@ -36,6 +37,10 @@ class Session {
     std::string UnitViewPath;  // the unit viewer program's full path; "" until chosen
     std::string userDataDirectory;
     std::string programDirectory;
+
+  private:
+    // The run's archive switches are journalled and locked in its user data directory.
+    SwitchHomeScope m_switchHome{userDataDirectory};
 };
 
 // The TA directory, ending in a separator: TADirectory when set (returned as
