@@ -31,6 +31,13 @@ bool exists(const std::string& path) {
     return std::filesystem::exists(PathFromUtf8(path), error);
 }
 
+std::string absolute(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), error);
+    return error ? path : Utf8FromPath(full.lexically_normal());
+}
+
 std::string alreadyReason(const std::string& to) {
     return IsEnabledName(to) ? "already enabled" : "already disabled";
 }
@@ -112,7 +119,8 @@ std::string journalProblem(const FileError& error) {
 }
 
 // Runs the planned renames of `batch` (already admitted) and records them.
-RenameReport execute(JournalBatch& batch, const std::vector<clsHPI*>& archives, Handles* handles) {
+RenameReport execute(JournalBatch& batch, const std::vector<PlannedRename>& archives,
+                     Handles* handles) {
     RenameReport result;
     std::optional<JournalWriter> writer;
     if (!home().empty()) {
@@ -131,10 +139,15 @@ RenameReport execute(JournalBatch& batch, const std::vector<clsHPI*>& archives, 
             }
             if (rename.outcome == RenameOutcome::Done || rename.outcome == RenameOutcome::Already) {
                 // The handle follows the disk, whoever renamed the file.
-                if (i < archives.size() && archives[i]) archives[i]->Filename = rename.to;
+                if (i < archives.size() && archives[i].archive) {
+                    archives[i].archive->Filename = archives[i].to;
+                }
                 if (handles) handles->follow(rename.from, rename.to);
             }
-            report(result, rename.outcome, rename.from, rename.to, rename.reason);
+            // Reported as the caller named the archives.
+            bool planned = i < archives.size();
+            report(result, rename.outcome, planned ? archives[i].from : rename.from,
+                   planned ? archives[i].to : rename.to, rename.reason);
             if (writer) writer->Outcome(i, rename.outcome, rename.reason);
         }
         if (writer) writer->End(false);
@@ -189,17 +202,17 @@ RenameReport RunSwitch(SwitchPlan plan) {
 
     JournalBatch batch;
     batch.command = plan.command;
-    std::vector<clsHPI*> archives;
     for (PlannedRename& planned : plan.renames) {
-        JournalRename rename{planned.from, planned.to, {}, {}, {}, {}};
+        // The journal names files by full path: it is read again from any
+        // directory.
+        JournalRename rename{absolute(planned.from), absolute(planned.to), {}, {}, {}, {}};
         if (planned.to.empty()) {
             rename.outcome = RenameOutcome::Refused;
             rename.reason = planned.reason;
         }
         batch.renames.push_back(std::move(rename));
-        archives.push_back(planned.archive);
     }
-    return execute(batch, archives, nullptr);
+    return execute(batch, plan.renames, nullptr);
 }
 
 std::optional<JournalBatch> LastUndoableSwitch(const std::string& userDataDirectory) {

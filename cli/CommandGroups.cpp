@@ -6,6 +6,7 @@
 #include "cli/GroupCommands.h"
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
+#include "cli/SwitchCommands.h"
 #include "cli/ViewerCommands.h"
 
 namespace kloxmere::cli {
@@ -14,7 +15,7 @@ std::span<const RegisterCommandGroup> CommandGroups() {
     static constexpr RegisterCommandGroup kGroups[] = {
         RegisterGlobalOptions,  RegisterCatalogueCommands, RegisterArchiveStateCommands,
         RegisterGroupCommands,  RegisterHpiCommands,       RegisterInformationCommands,
-        RegisterViewerCommands,
+        RegisterViewerCommands, RegisterSwitchCommands,
     };
     return kGroups;
 }
