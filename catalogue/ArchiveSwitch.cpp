@@ -189,8 +189,9 @@ std::optional<std::string> SwitchedPath(const std::string& path, bool enable) {
 }
 
 RenameReport RunSwitch(SwitchPlan plan) {
+    // Even a batch with nothing to rename is refused where a batch would be:
+    // the user learns of an interrupted switch or a running game at once.
     RenameReport result;
-    if (plan.renames.empty()) return result;
     std::optional<SwitchLock> lock;
     if (!home().empty()) {
         lock.emplace(home(), kSwitchLockWait);
@@ -198,7 +199,7 @@ RenameReport RunSwitch(SwitchPlan plan) {
     } else if (auto game = FindRunningGame()) {
         result.refusal = GameRunningMessage(*game);
     }
-    if (!result.refusal.empty()) return result;
+    if (!result.refusal.empty() || plan.renames.empty()) return result;
 
     JournalBatch batch;
     batch.command = plan.command;
