@@ -26,6 +26,9 @@ namespace {
 constexpr std::string_view kMagic = "kloxmere switch journal 1";
 constexpr std::string_view kPrefix = "switch-";
 constexpr std::string_view kSuffix = ".journal";
+// Every record ends in this field, so that a record is whole or ignored.
+constexpr std::string_view kLineEnd = "$";
+constexpr const char* kEnd = "\t$\n";
 
 // Fields are separated by tabs and lines end in LF, so both (and the escape
 // itself) are escaped inside a field.
@@ -155,7 +158,7 @@ void syncDirectory([[maybe_unused]] const std::string& directory) {
 
 std::string batchLine(const JournalBatch& batch) {
     return "batch\t" + std::to_string(batch.id) + "\t" + escape(batch.time) + "\t" +
-           std::to_string(batch.undoes) + "\t" + escape(batch.command) + "\n";
+           std::to_string(batch.undoes) + "\t" + escape(batch.command) + kEnd;
 }
 
 }  // namespace
@@ -180,6 +183,9 @@ std::optional<JournalBatch> ParseJournalBatch(std::string_view bytes) {
             continue;
         }
         std::vector<std::string_view> f = fields(line);
+        // A line cut short and completed by a later append lacks its mark.
+        if (f.size() < 2 || f.back() != kLineEnd) continue;
+        f.pop_back();
         if (f[0] == "batch" && f.size() == 5 && !batch) {
             auto id = number(f[1]), undoes = number(f[3]);
             if (!id || !undoes) return std::nullopt;
@@ -256,7 +262,7 @@ JournalWriter JournalWriter::Begin(const std::string& userDataDirectory, Journal
 
     std::string content = std::string(kMagic) + "\n" + batchLine(batch);
     for (const JournalRename& rename : batch.renames) {
-        content += "rename\t" + escape(rename.from) + "\t" + escape(rename.to) + "\n";
+        content += "rename\t" + escape(rename.from) + "\t" + escape(rename.to) + kEnd;
     }
     // Written beside its name and renamed into place once on the disk: a batch
     // file is never seen without its whole plan.
@@ -295,6 +301,14 @@ JournalWriter JournalWriter::Begin(const std::string& userDataDirectory, Journal
 JournalWriter::JournalWriter(std::string file) : m_file(std::move(file)) {
     m_stream = openForAppend(m_file);
     if (!m_stream) throw FileError("Cannot write the switch journal " + m_file);
+    // A file cut short mid-record gets its line ended first, so that the
+    // next record is not joined to the broken one.
+    std::error_code error;
+    auto size = std::filesystem::file_size(PathFromUtf8(m_file), error);
+    if (!error && size > 0) {
+        std::vector<std::uint8_t> bytes = ReadFileBytes(PathFromUtf8(m_file));
+        if (bytes.back() != '\n') append("\n", false);
+    }
 }
 
 JournalWriter::JournalWriter(JournalWriter&& other) noexcept
@@ -316,18 +330,18 @@ void JournalWriter::append(const std::string& line, bool sync) {
 // which renames happened should a power cut lose the last outcomes.
 void JournalWriter::Outcome(std::size_t index, RenameOutcome outcome, const std::string& reason) {
     append("outcome\t" + std::to_string(index) + "\t" + outcomeWord(outcome) + "\t" +
-               escape(reason) + "\n",
+               escape(reason) + kEnd,
            false);
 }
 
 void JournalWriter::Reversed(std::size_t index, RenameOutcome outcome, const std::string& reason) {
     append("reversed\t" + std::to_string(index) + "\t" + outcomeWord(outcome) + "\t" +
-               escape(reason) + "\n",
+               escape(reason) + kEnd,
            false);
 }
 
 void JournalWriter::End(bool rolledBack) {
-    append(std::string("end\t") + (rolledBack ? "undone" : "complete") + "\n", true);
+    append(std::string("end\t") + (rolledBack ? "undone" : "complete") + kEnd, true);
 }
 
 }  // namespace kloxmere
