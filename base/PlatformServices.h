@@ -6,8 +6,10 @@
 // interface. The Qt window implements it with widgets, the command-line front
 // end with the terminal, and tests with a recording fake.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kloxmere {
 
@@ -60,6 +62,15 @@ class PlatformServices {
     virtual std::string InputBox(const std::string& prompt, const std::string& title) = 0;
     // Starts a program or opens a document; whether it started.
     virtual bool Launch(const LaunchRequest& request) = 0;
+    // A message box offering `buttons` ("&Finish", ...); the index of the one
+    // chosen, the last one's when the box is closed without a choice. Where
+    // nobody can be asked, the answer is the last button.
+    virtual std::size_t AskChoice(const std::string& text, const std::string& title,
+                                  const std::vector<std::string>& buttons) {
+        (void)text;
+        (void)title;
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    }
 };
 
 // Does nothing and answers every question with "cancelled".

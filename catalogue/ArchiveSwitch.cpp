@@ -11,6 +11,7 @@
 #include "catalogue/SwitchLock.h"
 #include "units/ArchiveNames.h"
 #include "units/clsUnitArchive.h"
+#include "units/modGeneric.h"
 
 namespace kloxmere {
 
@@ -86,15 +87,20 @@ class Handles {
     explicit Handles(Catalogue* catalogue) {
         if (!catalogue) return;
         for (clsUnitArchive* archive : catalogue->ArchiveList) {
-            if (archive->HPI) m_byPath[archive->HPI->Filename] = archive->HPI.get();
+            if (archive->HPI) m_byPath[absolute(archive->HPI->Filename)] = archive->HPI.get();
         }
     }
+    // The handle keeps its directory as it spelled it; only the name changes.
     void follow(const std::string& from, const std::string& to) {
         auto it = m_byPath.find(from);
         if (it == m_byPath.end()) return;
-        it->second->Filename = to;
-        m_byPath[to] = it->second;
-        m_byPath.erase(from);
+        clsHPI* hpi = it->second;
+        std::size_t separator = hpi->Filename.find_last_of("\\/");
+        hpi->Filename =
+            hpi->Filename.substr(0, separator == std::string::npos ? 0 : separator + 1) +
+            FileTitle(to);
+        m_byPath.erase(it);
+        m_byPath[to] = hpi;
     }
 
   private:

@@ -142,6 +142,10 @@ void FrmMain::buildMenus() {
     separator(mnuEdit, "mnuUnitsBreak1");
     mnuUnitsEnable = menuItem(mnuEdit, "mnuUnitsEnable", "Enable &Unit");
     mnuUnitsEnable->setShortcut(Qt::Key_F1);
+    mnuUnitsUndo = menuItem(mnuEdit, "mnuUnitsUndo", "&Undo Last Switch");
+    mnuUnitsUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuUnitsUndo->setEnabled(false);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &FrmMain::updateUndoItem);
     separator(mnuEdit, "mnuUnitsBreak2");
     mnuViewUnitViewer = menuItem(mnuEdit, "mnuViewUnitViewer", "Export to Unit &Viewer...");
     mnuViewUnitViewer->setShortcut(Qt::Key_F5);
@@ -242,7 +246,8 @@ void FrmMain::buildToolbar() {
 // Names the toolbar's overflow button, which Qt adds without a caption.
 static void nameToolbarOverflow(QToolBar* toolbar) {
     for (QToolButton* button : toolbar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
-        if (button->objectName() == "qt_toolbar_ext_button") button->setAccessibleName("More tools");
+        if (button->objectName() == "qt_toolbar_ext_button")
+            button->setAccessibleName("More tools");
     }
 }
 
@@ -260,6 +265,7 @@ void FrmMain::connectControls() {
         {mnuEditEnableGroup, &FrmMain::mnuEditEnableGroup_Click},
         {mnuEditDisableGroup, &FrmMain::mnuEditDisableGroup_Click},
         {mnuUnitsEnable, &FrmMain::mnuUnitsEnable_Click},
+        {mnuUnitsUndo, &FrmMain::mnuUnitsUndo_Click},
         {mnuViewUnitViewer, &FrmMain::mnuViewUnitViewer_Click},
         {mnuHelpAbout, &FrmMain::mnuHelpAbout_Click},
     };

@@ -103,6 +103,7 @@ class FrmMain : public QMainWindow {
     QAction* mnuEditEnableGroup;
     QAction* mnuEditDisableGroup;
     QAction* mnuUnitsEnable;
+    QAction* mnuUnitsUndo;
     QAction* mnuViewUnitViewer;
     QAction* mnuHelpAbout;
 
@@ -136,6 +137,7 @@ class FrmMain : public QMainWindow {
     void mnuEditEnableGroup_Click();
     void mnuEditDisableGroup_Click();
     void mnuUnitsEnable_Click();
+    void mnuUnitsUndo_Click();
     void mnuViewUnitViewer_Click();
     void mnuHelpAbout_Click();
     void Toolbar_ButtonClick(const QString& key);
@@ -176,6 +178,9 @@ class FrmMain : public QMainWindow {
     void syncSelectedNode();
     void switchGroup(bool enable);
     void reportRefusedRenames(const RenameReport& report);
+    // In FrmMainSwitching.cpp: Undo Last Switch and the recovery of an interrupted switch.
+    void updateUndoItem();
+    void offerSwitchRecovery();
     double innerWidth() const;
     double innerHeight() const;
     double statusHeight() const;

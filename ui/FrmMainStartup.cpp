@@ -46,6 +46,7 @@ FrmMain::StartResult FrmMain::Form_Load() {
 
 FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { registerFileType(); });
+    resumeOnFailure([this] { offerSwitchRecovery(); });
     if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
@@ -74,6 +75,7 @@ FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { InitializeInterface(); });
     resumeOnFailure([this] { FillUnitTree(); });
     resumeOnFailure([this] { FillUnitList(); });
+    updateUndoItem();
     show();
     markTime(&StartupTimings::shown);
     resumeOnFailure([this] { DisplayCurrentUnit(); });
