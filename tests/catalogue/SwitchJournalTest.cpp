@@ -242,4 +242,29 @@ TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
     EXPECT_EQ(s.files(), (Strings{"mod.ufo", "old.xufo", "rev.hpi"}));
     EXPECT_TRUE(ReadJournal(s.home.str()).empty());
 }
+#else
+TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
+    Switching s;
+    std::wstring command = WideFromUtf8(KLOXMERE_GAME_STAND_IN);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION game{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &game));
+    std::optional<RunningGame> found;
+    for (int i = 0; i < 100 && !found; ++i) {
+        found = FindRunningGame();
+        if (!found) Sleep(20);
+    }
+    RenameReport refused = SetSelectionEnabled(s.b.catalogue, ViewState(), false);
+    TerminateProcess(game.hProcess, 0);
+    WaitForSingleObject(game.hProcess, 5000);
+    CloseHandle(game.hThread);
+    CloseHandle(game.hProcess);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->pid, game.dwProcessId);
+    EXPECT_TRUE(EqualsNoCase(found->name, "totala.exe"));
+    EXPECT_NE(refused.refusal.find("close the game before switching archives."), std::string::npos);
+    EXPECT_EQ(s.files(), (Strings{"mod.ufo", "old.xufo", "rev.hpi"}));
+}
 #endif
