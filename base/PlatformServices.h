@@ -66,11 +66,7 @@ class PlatformServices {
     // chosen, the last one's when the box is closed without a choice. Where
     // nobody can be asked, the answer is the last button.
     virtual std::size_t AskChoice(const std::string& text, const std::string& title,
-                                  const std::vector<std::string>& buttons) {
-        (void)text;
-        (void)title;
-        return buttons.empty() ? 0 : buttons.size() - 1;
-    }
+                                  const std::vector<std::string>& buttons) = 0;
 };
 
 // Does nothing and answers every question with "cancelled".
@@ -87,6 +83,10 @@ class NullPlatformServices final : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest&) override { return {}; }
     std::string InputBox(const std::string&, const std::string&) override { return {}; }
     bool Launch(const LaunchRequest&) override { return false; }
+    std::size_t AskChoice(const std::string&, const std::string&,
+                          const std::vector<std::string>& buttons) override {
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    }
 };
 
 }  // namespace kloxmere

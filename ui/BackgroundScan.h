@@ -51,6 +51,10 @@ class ForwardingServices final : public PlatformServices {
         return m_target->InputBox(prompt, title);
     }
     bool Launch(const LaunchRequest& request) override { return m_target->Launch(request); }
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override {
+        return m_target->AskChoice(text, title, buttons);
+    }
 
   private:
     PlatformServices* m_target;
@@ -77,6 +81,8 @@ class BackgroundServices final : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest& request) override;
     std::string InputBox(const std::string& prompt, const std::string& title) override;
     bool Launch(const LaunchRequest& request) override;
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override;
 
     // Window thread only.
     void hold();
