@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "base/FileSystem.h"
 #include "catalogue/ArchiveSwitch.h"
@@ -184,87 +182,3 @@ TEST(GameGuard, KnowsTheGameByNameOrPathInAnyCase) {
         EXPECT_FALSE(NamesGame(name)) << name;
     }
 }
-
-#ifndef _WIN32
-namespace {
-
-// A process that looks like the game, ended with the object.
-class FakeGame {
-  public:
-    explicit FakeGame(const char* script) {
-        m_pid = fork();
-        if (m_pid == 0) {
-            execlp("bash", "bash", "-c", script, "fake", "C:\\Games\\TA\\TotalA.exe",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~FakeGame() {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-    }
-    pid_t pid() const { return m_pid; }
-
-  private:
-    pid_t m_pid;
-};
-
-std::optional<RunningGame> awaitGame(pid_t pid) {
-    for (int i = 0; i < 100; ++i) {
-        auto game = FindRunningGame();
-        if (game && game->pid == static_cast<unsigned long>(pid)) return game;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
-    Switching s;
-    {
-        FakeGame game("exec -a totala.exe sleep 30");
-        auto found = awaitGame(game.pid());
-        ASSERT_TRUE(found);
-        EXPECT_EQ(found->name, "totala.exe");
-        RenameReport refused = SetSelectionEnabled(s.b.catalogue, ViewState(), false);
-        EXPECT_EQ(refused.refusal, "TA is running (process " + std::to_string(game.pid()) +
-                                       ", totala.exe): close the game before switching archives.");
-        EXPECT_TRUE(refused.renamed.empty());
-    }
-    {
-        // The game under Wine: its path is an argument of the process.
-        FakeGame wine("sleep 30; true");
-        auto found = awaitGame(wine.pid());
-        ASSERT_TRUE(found);
-        EXPECT_EQ(found->name, "TotalA.exe");
-    }
-    EXPECT_EQ(s.files(), (Strings{"mod.ufo", "old.xufo", "rev.hpi"}));
-    EXPECT_TRUE(ReadJournal(s.home.str()).empty());
-}
-#else
-TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
-    Switching s;
-    std::wstring command = WideFromUtf8(KLOXMERE_GAME_STAND_IN);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION game{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &game));
-    std::optional<RunningGame> found;
-    for (int i = 0; i < 100 && !found; ++i) {
-        found = FindRunningGame();
-        if (!found) Sleep(20);
-    }
-    RenameReport refused = SetSelectionEnabled(s.b.catalogue, ViewState(), false);
-    TerminateProcess(game.hProcess, 0);
-    WaitForSingleObject(game.hProcess, 5000);
-    CloseHandle(game.hThread);
-    CloseHandle(game.hProcess);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->pid, game.dwProcessId);
-    EXPECT_TRUE(EqualsNoCase(found->name, "totala.exe"));
-    EXPECT_NE(refused.refusal.find("close the game before switching archives."), std::string::npos);
-    EXPECT_EQ(s.files(), (Strings{"mod.ufo", "old.xufo", "rev.hpi"}));
-}
-#endif
