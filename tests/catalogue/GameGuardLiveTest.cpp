@@ -71,11 +71,14 @@ class FakeGame {
     explicit FakeGame(const char* script, const char* argument = nullptr) {
         m_pid = fork();
         if (m_pid == 0) {
+            setpgid(0, 0);  // ended as a group, with the sleep bash starts
             execlp("bash", "bash", "-c", script, "fake", argument, static_cast<char*>(nullptr));
             _exit(127);
         }
+        setpgid(m_pid, m_pid);  // either side may come first
     }
     ~FakeGame() {
+        kill(-m_pid, SIGKILL);
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
@@ -87,7 +90,7 @@ class FakeGame {
 
 // The guard's answer once the process has started as `name`.
 std::optional<RunningGame> awaitGame(pid_t pid, const std::string& name) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 500; ++i) {
         auto game = FindRunningGame();
         if (game && game->pid == static_cast<unsigned long>(pid) && game->name == name) {
             return game;
