@@ -11,6 +11,7 @@
 #include "app/InstallationDiscovery.h"
 
 #include "base/PlatformServices.h"
+#include "catalogue/ArchiveSwitch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ViewState.h"
 
@@ -45,6 +46,10 @@ class Session {
     std::string UnitViewPath;  // the unit viewer program's full path; "" until chosen
     std::string userDataDirectory;
     std::string programDirectory;
+
+  private:
+    // The run's archive switches are journalled and locked in its user data directory.
+    SwitchHomeScope m_switchHome{userDataDirectory};
 };
 
 // What is known of the TA directory without asking the user: the archive

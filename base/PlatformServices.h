@@ -96,6 +96,11 @@ class PlatformServices {
         (void)found;
         return {InstallationAnswer::Other, 0};
     }
+    // A message box offering `buttons` ("&Finish", ...); the index of the one
+    // chosen, the last one's when the box is closed without a choice. Where
+    // nobody can be asked, the answer is the last button.
+    virtual std::size_t AskChoice(const std::string& text, const std::string& title,
+                                  const std::vector<std::string>& buttons) = 0;
 };
 
 // Does nothing and answers every question with "cancelled".
@@ -112,6 +117,10 @@ class NullPlatformServices final : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest&) override { return {}; }
     std::string InputBox(const std::string&, const std::string&) override { return {}; }
     bool Launch(const LaunchRequest&) override { return false; }
+    std::size_t AskChoice(const std::string&, const std::string&,
+                          const std::vector<std::string>& buttons) override {
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    }
 };
 
 }  // namespace kloxmere

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "archive/clsHPI.h"
+#include "catalogue/ArchiveSwitch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SideGroups.h"
 #include "catalogue/ViewState.h"
@@ -12,62 +13,67 @@ namespace kloxmere {
 
 namespace {
 
-class Renamer {
+// Gathers the renames of a batch: each archive whose state differs, once,
+// in the order its units are met.
+class Planner {
   public:
-    explicit Renamer(bool enable) : m_enable(enable) {}
-
-    // Renames the unit's archive unless it already has the wanted state.
-    void apply(clsUnit& unit) {
-        if (unit.Enabled() == m_enable) {
-            return;
-        }
-        ArchiveRename rename;
-        rename.from = unit.HPI ? unit.HPI->Filename : std::string();
-        if (unit.SetEnabled(m_enable, &rename.reason)) {
-            rename.to = unit.HPI->Filename;
-            rename.reason.clear();
-            m_report.renamed.push_back(std::move(rename));
-        } else if (m_refusedArchives.insert(unit.HPI).second) {
-            // Later units of the same archive ask again (the rename may have
-            // failed for a passing reason) but are reported once.
-            m_report.refused.push_back(std::move(rename));
-        }
+    Planner(bool enable, std::string command) : m_enable(enable) {
+        m_plan.command = std::move(command);
     }
 
-    RenameReport take() { return std::move(m_report); }
+    void add(clsUnit& unit) {
+        if (unit.Enabled() == m_enable) return;
+        if (!unit.HPI) {
+            m_plan.renames.push_back({{}, {}, nullptr, "the unit has no archive"});
+            return;
+        }
+        if (!m_seen.insert(unit.HPI).second) return;
+        PlannedRename rename{unit.HPI->Filename, {}, unit.HPI, {}};
+        if (auto to = SwitchedPath(rename.from, m_enable)) {
+            rename.to = *to;
+        } else {
+            rename.reason = "the file name has no extension";
+        }
+        m_plan.renames.push_back(std::move(rename));
+    }
+
+    RenameReport run() { return RunSwitch(std::move(m_plan)); }
 
   private:
     bool m_enable;
-    RenameReport m_report;
-    std::unordered_set<const clsHPI*> m_refusedArchives;
+    SwitchPlan m_plan;
+    std::unordered_set<const clsHPI*> m_seen;
 };
+
+std::string verb(bool enable) {
+    return enable ? "Enable" : "Disable";
+}
 
 }  // namespace
 
 RenameReport SetSelectionEnabled(Catalogue& catalogue, const ViewState& view, bool enable) {
-    Renamer renamer(enable);
     if (view.CurrentTab == kUnitsTab) {
-        // A unit's archive path may change under the rule as archives are
-        // renamed; each unit is judged on the name its archive has when its
-        // turn comes.
+        // A unit is selected by its own archive's name, which no other
+        // archive's rename changes: the plan is made before the first rename.
+        Planner planner(enable, verb(enable) + " Group " + view.selectedNode.text);
         UnitSelection selection(view, catalogue.GroupList);
         for (clsUnit* unit : catalogue.UnitList) {
-            if (selection.selects(*unit)) {
-                renamer.apply(*unit);
-            }
+            if (selection.selects(*unit)) planner.add(*unit);
         }
-    } else if (view.CurrentTab == kConflictsTab) {
-        for (clsUnit* unit : catalogue.UnitList) {
-            renamer.apply(*unit);
-        }
+        return planner.run();
     }
-    return renamer.take();
+    if (view.CurrentTab == kConflictsTab) {
+        Planner planner(enable, verb(enable) + " Group Conflicts");
+        for (clsUnit* unit : catalogue.UnitList) planner.add(*unit);
+        return planner.run();
+    }
+    return {};
 }
 
 RenameReport SetUnitEnabled(clsUnit& unit, bool enable) {
-    Renamer renamer(enable);
-    renamer.apply(unit);
-    return renamer.take();
+    Planner planner(enable, verb(enable) + " Unit " + unit.Name);
+    planner.add(unit);
+    return planner.run();
 }
 
 }  // namespace kloxmere

@@ -25,6 +25,9 @@ struct ArchiveRename {
 struct RenameReport {
     std::vector<ArchiveRename> renamed;  // in the order they were done
     std::vector<ArchiveRename> refused;  // each refusing archive once
+    std::vector<ArchiveRename>
+        unchanged;        // found with the wanted name already ("already disabled")
+    std::string refusal;  // the whole batch was refused, nothing renamed: why
 };
 
 // Brings the archives of the selected units to `enable`: on the Units tab the

@@ -1,16 +1,14 @@
 #include "catalogue/Schemas.h"
 
-#include <functional>
-#include <optional>
-#include <set>
 #include <unordered_map>
 
-#include "base/PlatformServices.h"
 #include "archive/clsHPI.h"
+#include "base/BusyPointer.h"
 #include "base/FileSystem.h"
+#include "base/PlatformServices.h"
 #include "base/TextCase.h"
 #include "base/Windows1252.h"
-#include "base/BusyPointer.h"
+#include "catalogue/ArchiveSwitch.h"
 #include "catalogue/Catalogue.h"
 #include "units/ArchiveNames.h"
 #include "units/DefinitionText.h"
@@ -21,70 +19,39 @@ namespace kloxmere {
 
 namespace {
 
-// Brings archives to the state a schema's lines name. Each line, in order,
-// reaches every archive, in order, whose enabled name matches the line's
-// without regard to case and whose state differs from the line's. The
-// archives are indexed by their folded enabled name, kept current as they are
-// renamed, so that a schema costs no more than its matches.
-class SchemaApplier {
-  public:
-    // Tries to bring archive `index`, now at `path`, to the state `enable`:
-    // its new path, or nullopt when the rename was refused (`reason` says why).
-    using Rename = std::function<std::optional<std::string>(
-        std::size_t index, const std::string& path, bool enable, std::string& reason)>;
-
-    SchemaApplier(std::vector<std::string> paths, Rename rename)
-        : m_paths(std::move(paths)), m_rename(std::move(rename)) {
-        for (std::size_t i = 0; i < m_paths.size(); ++i) {
-            m_index[keyOf(m_paths[i])].insert(i);
+// The renames that bring archives to the state a schema's lines name. Each
+// line, in order, reaches every archive whose enabled name matches the line's
+// without regard to case; an archive named twice ends in the state of its
+// last line. Only archives whose final state differs from their present one
+// are renamed, each once.
+std::vector<std::size_t> archivesToSwitch(const std::vector<std::string>& paths,
+                                          const std::vector<std::string>& lines,
+                                          std::vector<bool>& wanted) {
+    auto keyOf = [](std::string_view path) { return FoldCase(EnabledName(path)); };
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    for (std::size_t i = 0; i < paths.size(); ++i) byName[keyOf(paths[i])].push_back(i);
+    wanted.assign(paths.size(), false);
+    std::vector<bool> named(paths.size(), false);
+    std::vector<std::size_t> order;
+    for (const std::string& line : lines) {
+        auto found = byName.find(keyOf(line));
+        if (found == byName.end()) continue;
+        for (std::size_t i : found->second) {
+            if (!named[i]) order.push_back(i);
+            named[i] = true;
+            wanted[i] = IsEnabledName(line);
         }
     }
-
-    RenameReport apply(const std::vector<std::string>& lines) {
-        RenameReport report;
-        std::unordered_map<std::size_t, bool> reportedRefusal;
-        for (const std::string& line : lines) {
-            auto found = m_index.find(keyOf(line));
-            if (found == m_index.end()) {
-                continue;
-            }
-            const bool enable = IsEnabledName(line);
-            // A copy: renaming moves archives between index entries.
-            std::vector<std::size_t> matches(found->second.begin(), found->second.end());
-            for (std::size_t i : matches) {
-                if (IsEnabledName(m_paths[i]) == enable) {
-                    continue;
-                }
-                ArchiveRename rename{m_paths[i], {}, {}};
-                std::optional<std::string> renamed = m_rename(i, m_paths[i], enable, rename.reason);
-                if (!renamed) {
-                    if (!reportedRefusal[i]) {
-                        report.refused.push_back(std::move(rename));
-                    }
-                    reportedRefusal[i] = true;
-                    continue;
-                }
-                if (*renamed == m_paths[i]) {
-                    continue;
-                }
-                m_index[keyOf(m_paths[i])].erase(i);
-                m_paths[i] = *renamed;
-                m_index[keyOf(m_paths[i])].insert(i);
-                rename.to = *renamed;
-                rename.reason.clear();
-                report.renamed.push_back(std::move(rename));
-            }
-        }
-        return report;
+    std::vector<std::size_t> changing;
+    for (std::size_t i : order) {
+        if (IsEnabledName(paths[i]) != wanted[i]) changing.push_back(i);
     }
+    return changing;
+}
 
-  private:
-    static std::string keyOf(std::string_view path) { return FoldCase(EnabledName(path)); }
-
-    std::vector<std::string> m_paths;
-    Rename m_rename;
-    std::unordered_map<std::string, std::set<std::size_t>> m_index;
-};
+std::string schemaCommand(const char* verb, const std::string& path) {
+    return std::string(verb) + " Schema " + FileTitle(path);
+}
 
 // Reads the schema file at `path` into `result`; false when it cannot be read.
 bool readSchemaFile(const std::string& path, std::vector<std::string>& lines,
@@ -157,15 +124,18 @@ SchemaResult ImportSchema(Catalogue& catalogue, PlatformServices& services,
         handles.push_back(archive->HPI.get());
         paths.push_back(archive->HPI->Filename);
     }
-    auto rename = [&handles](std::size_t index, const std::string&, bool enable,
-                             std::string& reason) -> std::optional<std::string> {
-        clsHPI& hpi = *handles[index];
-        if (!hpi.SetEnabled(enable, &reason)) {
-            return std::nullopt;
+    std::vector<bool> wanted;
+    SwitchPlan plan{schemaCommand("Import", path), {}};
+    for (std::size_t i : archivesToSwitch(paths, lines, wanted)) {
+        PlannedRename rename{paths[i], {}, handles[i], {}};
+        if (auto to = SwitchedPath(paths[i], wanted[i])) {
+            rename.to = *to;
+        } else {
+            rename.reason = "the file name has no extension";
         }
-        return hpi.Filename;
-    };
-    result.renames = SchemaApplier(std::move(paths), rename).apply(lines);
+        plan.renames.push_back(std::move(rename));
+    }
+    result.renames = RunSwitch(std::move(plan));
     return result;
 }
 
@@ -191,15 +161,18 @@ SchemaResult ApplySchemaFile(const std::string& path, std::string taDirectory,
     DirectoryNames taFiles(taDirectory);
     std::vector<std::string> paths = FindArchiveFiles(taFiles);
     taDirectory = taFiles.directory();  // ends in a separator
-    auto rename = [&taDirectory](std::size_t, const std::string& from, bool,
-                                 std::string& reason) -> std::optional<std::string> {
-        std::string to = taDirectory + ToggledName(from);
-        if (!RenameNoReplace(PathFromUtf8(from), PathFromUtf8(to), &reason)) {
-            return std::nullopt;
-        }
-        return to;
-    };
-    result.renames = SchemaApplier(std::move(paths), rename).apply(lines);
+    std::vector<bool> wanted;
+    SwitchPlan plan{schemaCommand("Apply", path), {}};
+    for (std::size_t i : archivesToSwitch(paths, lines, wanted)) {
+        plan.renames.push_back({paths[i], taDirectory + ToggledName(paths[i]), nullptr, {}});
+    }
+    result.renames = RunSwitch(std::move(plan));
+    if (!result.renames.refusal.empty()) {
+        services.ShowMessage(
+            "The schema '" + FileTitle(path) + "' could not be applied: " + result.renames.refusal,
+            kApplicationTitle, MessageIcon::Exclamation);
+        return result;
+    }
     services.ShowMessage(
         "The schema '" + FileTitle(path) + "' has been applied to your TA directory.",
         kApplicationTitle, MessageIcon::Information);

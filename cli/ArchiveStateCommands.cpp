@@ -22,13 +22,22 @@ using Json = nlohmann::ordered_json;
 }  // namespace
 
 void PrintRenames(const RenameReport& report, bool json, std::ostream& out) {
+    if (!report.refusal.empty()) throw CommandError(report.refusal);
     if (json) {
         Json renamed = Json::array(), refused = Json::array();
         for (const auto& r : report.renamed) renamed.push_back({{"from", r.from}, {"to", r.to}});
         for (const auto& r : report.refused) {
             refused.push_back({{"from", r.from}, {"reason", r.reason}});
         }
-        out << Json{{"renamed", renamed}, {"refused", refused}}.dump(2) << '\n';
+        Json document{{"renamed", renamed}, {"refused", refused}};
+        if (!report.unchanged.empty()) {
+            Json unchanged = Json::array();
+            for (const auto& r : report.unchanged) {
+                unchanged.push_back({{"from", r.from}, {"to", r.to}, {"reason", r.reason}});
+            }
+            document["unchanged"] = unchanged;
+        }
+        out << document.dump(2) << '\n';
     } else {
         for (const auto& r : report.renamed) {
             out << "renamed " << FileTitle(r.from) << " -> " << FileTitle(r.to) << '\n';
@@ -36,7 +45,12 @@ void PrintRenames(const RenameReport& report, bool json, std::ostream& out) {
         for (const auto& r : report.refused) {
             out << "refused " << FileTitle(r.from) << ": " << r.reason << '\n';
         }
-        if (report.renamed.empty() && report.refused.empty()) out << "nothing to rename\n";
+        for (const auto& r : report.unchanged) {
+            out << "unchanged " << FileTitle(r.to) << ": " << r.reason << '\n';
+        }
+        if (report.renamed.empty() && report.refused.empty() && report.unchanged.empty()) {
+            out << "nothing to rename\n";
+        }
     }
     if (!report.refused.empty()) {
         throw CommandError(std::to_string(report.refused.size()) +

@@ -9,6 +9,7 @@
 #include "cli/HpiCommands.h"
 #include "cli/InformationCommands.h"
 #include "cli/InstallationCommands.h"
+#include "cli/SwitchCommands.h"
 #include "cli/ViewerCommands.h"
 
 namespace kloxmere::cli {
@@ -18,7 +19,7 @@ std::span<const RegisterCommandGroup> CommandGroups() {
         RegisterGlobalOptions,        RegisterCatalogueCommands, RegisterArchiveStateCommands,
         RegisterGroupCommands,        RegisterHpiCommands,       RegisterInformationCommands,
         RegisterViewerCommands,       RegisterConflictCommands,  RegisterFingerprintCommand,
-        RegisterInstallationCommands,
+        RegisterInstallationCommands, RegisterSwitchCommands,
     };
     return kGroups;
 }

@@ -31,6 +31,11 @@ class TerminalServices final : public PlatformServices {
     std::string PickDirectory() override { return {}; }
     std::string ChooseFile(const FileDialogRequest&) override { return {}; }
     std::string InputBox(const std::string&, const std::string&) override { return {}; }
+    // The terminal asks nothing: the last button (the one that changes nothing).
+    std::size_t AskChoice(const std::string&, const std::string&,
+                          const std::vector<std::string>& buttons) override {
+        return buttons.empty() ? 0 : buttons.size() - 1;
+    }
     // Starts the program; a Windows program without wine is reported.
     bool Launch(const LaunchRequest& request) override;
 

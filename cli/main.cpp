@@ -12,6 +12,9 @@
 #include "app/ProgramInformation.h"
 #include "cli/CommandErrors.h"
 #include "cli/CommandGroups.h"
+#ifdef KLOXMERE_TEST_SEAMS
+#include "tests/cli/RenameSeam.h"
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -55,6 +58,9 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
 #ifdef _WIN32
     SetConsoleOutputCP(CP_UTF8);  // the output is UTF-8 text
+#endif
+#ifdef KLOXMERE_TEST_SEAMS
+    kloxmere::test::InstallRenameSeam();  // only in the tests' build of the program
 #endif
     std::vector<std::string> arguments = utf8Arguments(argc, argv);
     std::vector<char*> pointers;

@@ -138,6 +138,13 @@ std::string BackgroundServices::InputBox(const std::string& prompt, const std::s
     return answer;
 }
 
+std::size_t BackgroundServices::AskChoice(const std::string& text, const std::string& title,
+                                          const std::vector<std::string>& buttons) {
+    std::size_t answer = 0;
+    callAndWait([&] { answer = m_window.AskChoice(text, title, buttons); });
+    return answer;
+}
+
 bool BackgroundServices::Launch(const LaunchRequest& request) {
     bool started = false;
     callAndWait([&] { started = m_window.Launch(request); });

@@ -55,6 +55,10 @@ class ForwardingServices final : public PlatformServices {
     InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override {
         return m_target->ChooseInstallation(found);
     }
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override {
+        return m_target->AskChoice(text, title, buttons);
+    }
 
   private:
     PlatformServices* m_target;
@@ -82,6 +86,8 @@ class BackgroundServices final : public PlatformServices {
     std::string InputBox(const std::string& prompt, const std::string& title) override;
     bool Launch(const LaunchRequest& request) override;
     InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override;
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override;
 
     // Window thread only.
     void hold();

@@ -145,6 +145,10 @@ void FrmMain::buildMenus() {
     separator(mnuEdit, "mnuUnitsBreak1");
     mnuUnitsEnable = menuItem(mnuEdit, "mnuUnitsEnable", "Enable &Unit");
     mnuUnitsEnable->setShortcut(Qt::Key_F1);
+    mnuUnitsUndo = menuItem(mnuEdit, "mnuUnitsUndo", "&Undo Last Switch");
+    mnuUnitsUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuUnitsUndo->setEnabled(false);
+    connect(mnuEdit, &QMenu::aboutToShow, this, &FrmMain::updateUndoItem);
     separator(mnuEdit, "mnuUnitsBreak2");
     mnuViewUnitViewer = menuItem(mnuEdit, "mnuViewUnitViewer", "Export to Unit &Viewer...");
     mnuViewUnitViewer->setShortcut(Qt::Key_F5);
@@ -267,6 +271,7 @@ void FrmMain::connectControls() {
         {mnuEditEnableGroup, &FrmMain::mnuEditEnableGroup_Click},
         {mnuEditDisableGroup, &FrmMain::mnuEditDisableGroup_Click},
         {mnuUnitsEnable, &FrmMain::mnuUnitsEnable_Click},
+        {mnuUnitsUndo, &FrmMain::mnuUnitsUndo_Click},
         {mnuViewUnitViewer, &FrmMain::mnuViewUnitViewer_Click},
         {mnuHelpAbout, &FrmMain::mnuHelpAbout_Click},
     };

@@ -110,6 +110,7 @@ class FrmMain : public QMainWindow {
     QAction* mnuEditEnableGroup;
     QAction* mnuEditDisableGroup;
     QAction* mnuUnitsEnable;
+    QAction* mnuUnitsUndo;
     QAction* mnuViewUnitViewer;
     QAction* mnuHelpAbout;
     QMenu* mnuUnitsConflict;  // the selected Conflicts row's commands
@@ -144,6 +145,7 @@ class FrmMain : public QMainWindow {
     void mnuEditEnableGroup_Click();
     void mnuEditDisableGroup_Click();
     void mnuUnitsEnable_Click();
+    void mnuUnitsUndo_Click();
     void mnuViewUnitViewer_Click();
     void mnuHelpAbout_Click();
     void Toolbar_ButtonClick(const QString& key);
@@ -198,6 +200,9 @@ class FrmMain : public QMainWindow {
     void disableArchiveOf(clsUnit& unit);
     // In FrmMainConflicts.cpp: false when the user cancelled the schema's preview.
     bool previewSchema(const std::string& path);
+    // In FrmMainSwitching.cpp: Undo Last Switch and the recovery of an interrupted switch.
+    void updateUndoItem();
+    void offerSwitchRecovery();
     double innerWidth() const;
     double innerHeight() const;
     double statusHeight() const;

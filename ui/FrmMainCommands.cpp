@@ -127,6 +127,13 @@ void FrmMain::mnuUnitsEnable_Click() {
 // use) leaves that archive as it was while the others are switched; the user
 // is told which ones, so that nobody believes an archive switched that is not.
 void FrmMain::reportRefusedRenames(const RenameReport& report) {
+    updateUndoItem();
+    if (!report.refusal.empty()) {
+        // The whole batch was refused (the game runs, another Kloxmere switches...).
+        m_session.services.ShowMessage("The archives could not be switched: " + report.refusal,
+                                       kApplicationTitle, MessageIcon::Exclamation);
+        return;
+    }
     if (report.refused.empty()) return;
     std::string text = report.refused.size() == 1 ? "This archive could not be switched:\n"
                                                   : "These archives could not be switched:\n";

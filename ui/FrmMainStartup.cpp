@@ -48,6 +48,7 @@ FrmMain::StartResult FrmMain::Form_Load() {
 FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { registerFileType(); });
     if (m_options.settings) m_session.StoredTADirectory = StoredTADirectory(*m_options.settings);
+    resumeOnFailure([this] { offerSwitchRecovery(); });
     if (InitializeCommands()) return StartResult::Ended;  // a schema from the command line
     try {
         // The scan runs while the splash window shows; what it asks or
@@ -78,6 +79,7 @@ FrmMain::StartResult FrmMain::Initialize() {
     resumeOnFailure([this] { InitializeInterface(); });
     resumeOnFailure([this] { FillUnitTree(); });
     resumeOnFailure([this] { FillUnitList(); });
+    updateUndoItem();
     show();
     markTime(&StartupTimings::shown);
     resumeOnFailure([this] { DisplayCurrentUnit(); });

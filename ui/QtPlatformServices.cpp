@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/ProgramLauncher.h"
 #include "ui/FrmDirectory.h"
@@ -56,6 +57,25 @@ void QtPlatformServices::ShowMessage(const std::string& text, const std::string&
                                      MessageIcon icon) {
     QMessageBox box(messageIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok, m_owner);
     box.exec();
+}
+
+std::size_t QtPlatformServices::AskChoice(const std::string& text, const std::string& title,
+                                          const std::vector<std::string>& buttons) {
+    QMessageBox box(QMessageBox::Question, fromUtf8(title), fromUtf8(text), QMessageBox::NoButton,
+                    m_owner);
+    std::vector<QAbstractButton*> added;
+    for (const std::string& button : buttons) {
+        added.push_back(box.addButton(fromUtf8(button), QMessageBox::AcceptRole));
+    }
+    if (!added.empty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+        box.setEscapeButton(added.back());
+    }
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) return i;
+    }
+    return buttons.empty() ? 0 : buttons.size() - 1;
 }
 
 void QtPlatformServices::SetBusy(bool busy) {

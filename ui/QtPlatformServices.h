@@ -28,6 +28,8 @@ class QtPlatformServices final : public PlatformServices {
     QWidget* owner() const { return m_owner; }
 
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override;
     // The busy pointer stays on while any long command that set it runs.
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& caption) override;

@@ -102,21 +102,26 @@ std::string Quoted(const std::string& text) {
 
 CliResult RunCli(const TempDir& scratch, const std::string& arguments,
                  const std::vector<EnvChange>& environment) {
+    return RunProgram(KLOXMERE_CLI, scratch, arguments, environment);
+}
+
+CliResult RunProgram(const std::string& program, const TempDir& scratch,
+                     const std::string& arguments, const std::vector<EnvChange>& environment) {
     std::string outFile = scratch.file("stdout.txt"), errFile = scratch.file("stderr.txt");
 #ifdef _WIN32
     std::vector<std::unique_ptr<ScopedEnv>> changes;  // the child inherits them
     for (const EnvChange& change : environment) {
         changes.push_back(std::make_unique<ScopedEnv>(change.name.c_str(), change.value));
     }
-    int exitCode = runProcess(Quoted(KLOXMERE_CLI) + " " + arguments, outFile, errFile);
+    int exitCode = runProcess(Quoted(program) + " " + arguments, outFile, errFile);
 #else
     std::string command = "env";
     for (const EnvChange& change : environment) {
         command +=
             change.value ? " " + change.name + "=" + Quoted(*change.value) : " -u " + change.name;
     }
-    command += " " + Quoted(KLOXMERE_CLI) + " " + arguments + " >" + Quoted(outFile) + " 2>" +
-               Quoted(errFile);
+    command +=
+        " " + Quoted(program) + " " + arguments + " >" + Quoted(outFile) + " 2>" + Quoted(errFile);
     int status = std::system(command.c_str());
     int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif

@@ -29,6 +29,10 @@ struct EnvChange {
 CliResult RunCli(const TempDir& scratch, const std::string& arguments,
                  const std::vector<EnvChange>& environment = {});
 
+// The same for another program (a test build of kloxmere-cli).
+CliResult RunProgram(const std::string& program, const TempDir& scratch,
+                     const std::string& arguments, const std::vector<EnvChange>& environment = {});
+
 // `text` as one argument of a command line: in single quotes for the POSIX
 // shell; on Windows in double quotes, as CommandLineToArgvW splits them.
 std::string Quoted(const std::string& text);

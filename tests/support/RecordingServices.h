@@ -33,6 +33,7 @@ class RecordingServices : public PlatformServices {
     // (none left: cancelled).
     std::vector<std::vector<InstallationChoice>> installationChoices;
     std::deque<InstallationAnswer> installationAnswers;
+    std::deque<std::size_t> choiceAnswers;  // empty: the last button
 
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({text, title, icon});
@@ -58,6 +59,14 @@ class RecordingServices : public PlatformServices {
     std::string ChooseFile(const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
         return take(fileAnswers);
+    }
+    std::size_t AskChoice(const std::string& text, const std::string& title,
+                          const std::vector<std::string>& buttons) override {
+        calls.push_back("choice " + title + ": " + text);
+        if (choiceAnswers.empty()) return buttons.empty() ? 0 : buttons.size() - 1;
+        std::size_t answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
     }
     std::string InputBox(const std::string& prompt, const std::string& title) override {
         calls.push_back("input " + title + ": " + prompt);
