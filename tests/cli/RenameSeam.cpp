@@ -46,12 +46,12 @@ void atRename(std::size_t index, bool renamed) {
 void InstallRenameSeam() {
     const char* text = std::getenv("KLOXMERE_TEST_RENAME_SEAM");
     if (!text) return;
-    std::string spec = text;
-    std::size_t first = spec.find(':'), second = spec.find(':', first + 1);
+    std::string seamText = text;
+    std::size_t first = seamText.find(':'), second = seamText.find(':', first + 1);
     if (first == std::string::npos || second == std::string::npos) return;
-    seam().index = std::stoul(spec.substr(0, first));
-    seam().after = spec.substr(first + 1, second - first - 1) == "after";
-    seam().kill = spec.substr(second + 1) == "kill";
+    seam().index = std::stoul(seamText.substr(0, first));
+    seam().after = seamText.substr(first + 1, second - first - 1) == "after";
+    seam().kill = seamText.substr(second + 1) == "kill";
     SetRenameHookForTests(atRename);
 }
 

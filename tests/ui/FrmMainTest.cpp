@@ -60,10 +60,10 @@ class FrmMainTest : public QObject {
         QCOMPARE(entries(f.window->mnuSchemas),
                  (QStringList{"&Import Schema...", "&Export Schema..."}));
         // The unit command already names the first unit's state.
-        QCOMPARE(entries(f.window->mnuEdit),
-                 (QStringList{"&Enable Group", "&Disable Group", "-", "Disable &Unit",
-                              "&Undo Last Switch", "-", "Export to Unit &Viewer...", "-",
-                              "&Conflict"}));
+        QCOMPARE(
+            entries(f.window->mnuEdit),
+            (QStringList{"&Enable Group", "&Disable Group", "-", "Disable &Unit",
+                         "&Undo Last Switch", "-", "Export to Unit &Viewer...", "-", "&Conflict"}));
         QCOMPARE(entries(f.window->mnuHelp), QStringList{"&About Kloxmere..."});
         QCOMPARE(f.window->mnuUnitsEnable->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(f.window->mnuViewUnitViewer->shortcut(), QKeySequence(Qt::Key_F5));
