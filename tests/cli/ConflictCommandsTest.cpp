@@ -9,35 +9,12 @@
 #include "app/DemoInstallation.h"
 #include "base/FileSystem.h"
 #include "tests/cli/CliRunner.h"
+#include "tests/cli/DemoCli.h"
 #include "tests/support/TempDir.h"
 
 using namespace kloxmere;
 using namespace kloxmere::test;
 using Json = nlohmann::json;
-
-namespace {
-
-struct DemoCli {
-    TempDir root, scratch;
-    std::string ta = root.str() + "ta/";
-    std::string home = root.str() + "home/";
-
-    DemoCli() { WriteDemoInstallation(ta); }
-
-    CliResult run(const std::string& arguments) const {
-        return RunCli(scratch, "--ta " + Quoted(ta) + " --home " + Quoted(home) + " " + arguments);
-    }
-    Json json(const std::string& arguments) const {
-        CliResult result = run("--json " + arguments);
-        EXPECT_EQ(result.exitCode, 0) << arguments << ": " << result.err;
-        return Json::parse(result.out);
-    }
-    bool exists(const std::string& name) const {
-        return std::filesystem::exists(PathFromUtf8(ta + name));
-    }
-};
-
-}  // namespace
 
 TEST(CliConflicts, UnitNamesItsPartnersAndTheNearestFreeNumbers) {
     DemoCli cli;
