@@ -1,8 +1,6 @@
 #include "catalogue/GameGuard.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "base/TextCase.h"
@@ -14,6 +12,7 @@
 
 #include "base/Environment.h"
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -29,9 +28,20 @@ std::string baseName(std::string_view text) {
 }
 
 #ifndef _WIN32
+// A process may end between listing /proc and reading its files: the read
+// then fails (ESRCH) and the process simply has nothing to show.
 std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string text;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return text;
+    char buffer[4096];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return text;
 }
 #endif
 

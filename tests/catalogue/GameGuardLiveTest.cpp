@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -123,6 +124,36 @@ TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
     EXPECT_TRUE(ReadJournal(s.home.str()).empty());
     // Once the game has ended, switching goes on.
     EXPECT_EQ(SetUnitEnabled(*s.b.catalogue.UnitList.Item(1), false).renamed.size(), 1u);
+}
+
+// Processes come and go while the guard reads /proc: one that ends between
+// the listing and the reading is passed over, never an error.
+TEST(GameGuard, ProcessesEndingWhileTheGuardLooksAreNoError) {
+    std::atomic<bool> done{false};
+    std::thread churn([&] {
+        for (unsigned round = 0; !done; ++round) {
+            pid_t children[16];
+            for (unsigned i = 0; i < 16; ++i) {
+                children[i] = fork();
+                if (children[i] == 0) {
+                    usleep((round * 16 + i) % 7 * 150);
+                    _exit(0);
+                }
+            }
+            for (pid_t child : children) {
+                if (child > 0) waitpid(child, nullptr, 0);
+            }
+        }
+    });
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    int looks = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        EXPECT_NO_THROW(FindRunningGame());
+        ++looks;
+    }
+    done = true;
+    churn.join();
+    EXPECT_GT(looks, 0);
 }
 #else
 TEST(GameGuard, NoArchiveIsRenamedWhileTheGameRuns) {
