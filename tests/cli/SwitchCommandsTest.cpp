@@ -157,11 +157,18 @@ TEST(CliSwitch, ASecondProgramWaitsForTheFirstThenSwitches) {
     auto first = std::async(std::launch::async, [&] {
         return cli.seamed("schema apply " + Quoted(cli.root.file("flip.uls")), "2:before:pause");
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    auto start = std::chrono::steady_clock::now();
+    // It holds the lock once its first renames are done; a busy machine may
+    // take a while to get it there.
+    Names start = kStart;
+    start.insert("f.hpi");
+    for (int i = 0; i < 600 && cli.names() == start; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(cli.names(), start);
+    auto started = std::chrono::steady_clock::now();
     CliResult second =
         RunCli(scratch2, cli.options() + "schema apply " + Quoted(cli.root.file("one.uls")));
-    auto waited = std::chrono::steady_clock::now() - start;
+    auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_EQ(first.get().exitCode, 0);
     EXPECT_EQ(second.exitCode, 0) << second.err;
     EXPECT_GE(waited, std::chrono::milliseconds(500));
