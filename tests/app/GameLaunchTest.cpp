@@ -33,7 +33,7 @@ void writeRecorder(const fs::path& bin, const std::string& name, const fs::path&
 }
 
 std::vector<std::string> waitForLines(const fs::path& record) {
-    for (int i = 0; i < 500 && !fs::exists(record.string() + ".done"); ++i) {
+    for (int i = 0; i < 3000 && !fs::exists(record.string() + ".done"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::ifstream in(record);

@@ -45,7 +45,7 @@ std::string recorder(const std::string& record) {
 }
 
 std::vector<std::string> waitForLines(const std::string& path) {
-    for (int i = 0; i < 500 && !fs::exists(path + ".done"); ++i) {
+    for (int i = 0; i < 3000 && !fs::exists(path + ".done"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::ifstream in(path);

@@ -71,7 +71,7 @@ TEST(CliViewer, StartsTheViewerUnderWineInItsDirectory) {
     CliResult result = cli.run("viewer-export --unit ARMCOM --viewer " + Quoted(cli.viewer),
                                {{"PATH", cli.root.file("bin") + ":/usr/bin:/bin"}});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    for (int i = 0; i < 500 && !fs::exists(record + ".done"); ++i) {
+    for (int i = 0; i < 3000 && !fs::exists(record + ".done"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     const std::vector<std::uint8_t> lines = cli.root.read("record");
