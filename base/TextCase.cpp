@@ -29,9 +29,6 @@ std::uint64_t lowerAsciiWord(std::uint64_t word) {
     return word | (((atLeastA & ~aboveZ) & kHighBits) >> 2);
 }
 
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 char asciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
@@ -130,26 +127,33 @@ bool IsAscii(std::string_view text) {
 std::string FoldCase(std::string_view text) {
     return LowerCase(text);
 }
+void AppendFolded(std::string& to, std::string_view text) {
+    if (!IsAscii(text)) {
+        to += FoldCase(text);
+        return;
+    }
+    const std::size_t start = to.size();
+    to += text;
+    for (std::size_t i = start; i < to.size(); ++i) to[i] = AsciiLower(to[i]);
+}
 std::string LowerCase(std::string_view text) {
-    return mapCase(text, asciiLower, lowerCodePoint);
+    return mapCase(text, AsciiLower, lowerCodePoint);
 }
 std::string UpperCase(std::string_view text) {
     return mapCase(text, asciiUpper, upperCodePoint);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() == b.size() && IsAscii(a) && IsAscii(b)) {
-        for (std::size_t i = 0; i < a.size(); i += 8) {
-            std::size_t count = std::min<std::size_t>(8, a.size() - i);
-            if (lowerAsciiWord(loadWord(a.data() + i, count)) !=
-                lowerAsciiWord(loadWord(b.data() + i, count))) {
-                return false;
-            }
+    if (!IsAscii(a) || !IsAscii(b)) return FoldCase(a) == FoldCase(b);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); i += 8) {
+        std::size_t count = std::min<std::size_t>(8, a.size() - i);
+        if (lowerAsciiWord(loadWord(a.data() + i, count)) !=
+            lowerAsciiWord(loadWord(b.data() + i, count))) {
+            return false;
         }
-        return true;
     }
-    if (IsAscii(a) && IsAscii(b)) return false;  // of different lengths
-    return FoldCase(a) == FoldCase(b);
+    return true;
 }
 
 bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
@@ -168,7 +172,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 bool LessNoCase(std::string_view a, std::string_view b) {
     if (IsAscii(a) && IsAscii(b)) {
         for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-            char x = asciiLower(a[i]), y = asciiLower(b[i]);
+            char x = AsciiLower(a[i]), y = AsciiLower(b[i]);
             if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
         }
         if (a.size() != b.size()) return a.size() < b.size();

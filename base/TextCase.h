@@ -33,14 +33,20 @@ struct NoCaseEqual {
 // True when every byte is below 0x80.
 bool IsAscii(std::string_view text);
 
+inline char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+// FoldCase(text) added to `to`: ASCII text is folded in place, without a
+// copy, for callers that fold many strings into one reused buffer.
+void AppendFolded(std::string& to, std::string_view text);
+
 // Whether `text` equals `lowerAscii` (lower-case ASCII) without regard to
 // case: the fast comparison for the fixed keys of the game's files.
 inline bool EqualsAsciiNoCase(std::string_view text, std::string_view lowerAscii) {
     if (text.size() != lowerAscii.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-        if (c != lowerAscii[i]) return false;
+        if (AsciiLower(text[i]) != lowerAscii[i]) return false;
     }
     return true;
 }

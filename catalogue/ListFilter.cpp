@@ -13,10 +13,6 @@ namespace kloxmere {
 
 namespace {
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 std::size_t tabColumns(std::int32_t tab) {
     if (tab < 0 || tab >= static_cast<std::int32_t>(kTabCaptions.size())) return 0;
     return ColumnSet(kTabCaptions[static_cast<std::size_t>(tab)]).size();
@@ -81,10 +77,10 @@ class DescriptionMatcher {
         m_carriers.clear();
         for (const clsUnit* carrier : weapon.Units) {
             if (!m_carriers.empty()) m_carriers += " and ";
-            appendFolded(m_carriers, carrier->Name);
+            AppendFolded(m_carriers, carrier->Name);
         }
         m_name.clear();
-        appendFolded(m_name, weapon.Name);
+        AppendFolded(m_name, weapon.Name);
         // The window after an earlier pair holds the one at the description's
         // start, as the one before a later pair holds the one at its end: the
         // shorter is searched only when the longer holds the text.
@@ -103,14 +99,6 @@ class DescriptionMatcher {
         m_window += part;
         m_window += after;
         return m_window.find(m_filter.folded()) != std::string::npos;
-    }
-
-    static void appendFolded(std::string& to, std::string_view text) {
-        if (!IsAscii(text)) {
-            to += FoldCase(text);
-            return;
-        }
-        for (char c : text) to += asciiLower(c);
     }
 
     static bool inside(const Windows& found) { return found.carriers || found.other; }
@@ -171,7 +159,7 @@ bool RowFilter::matches(std::string_view cell) const {
         // ASCII cell can hold only an ASCII text; it is searched in place.
         if (!m_asciiNeedle) return false;
         return std::search(cell.begin(), cell.end(), m_needle.begin(), m_needle.end(),
-                           [](char a, char b) { return asciiLower(a) == b; }) != cell.end();
+                           [](char a, char b) { return AsciiLower(a) == b; }) != cell.end();
     }
     return FoldCase(cell).find(m_needle) != std::string::npos;
 }

@@ -35,14 +35,8 @@ std::uint64_t HashListedFile(const clsHPI& hpi, const std::string& path) {
 void DefinitionDigest::add(std::string_view innerPath, std::uint64_t fileHash) {
     // Folded into a buffer kept between calls: an archive has thousands of paths.
     thread_local std::string folded;
-    if (IsAscii(innerPath)) {
-        folded.assign(innerPath);
-        for (char& c : folded) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-        }
-    } else {
-        folded = FoldCase(innerPath);
-    }
+    folded.clear();
+    AppendFolded(folded, innerPath);
     std::replace(folded.begin(), folded.end(), '/', '\\');
     auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(folded.data()), folded.size());
     m_files.emplace_back(HashBytes(bytes, kPathSeed), fileHash);
