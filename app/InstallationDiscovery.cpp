@@ -25,18 +25,9 @@ namespace {
 
 constexpr const char* kFlatpakSteam = ".var/app/com.valvesoftware.Steam/.local/share/Steam";
 
-bool endsWithNoCase(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
-}
-
-bool isDirectory(const fs::path& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 bool isWinePrefix(const fs::path& path) {
     std::error_code error;
-    return fs::is_regular_file(path / "system.reg", error) && isDirectory(path / "drive_c");
+    return fs::is_regular_file(path / "system.reg", error) && IsExistingDirectory(path / "drive_c");
 }
 
 // The names in a directory listing that make an installation.
@@ -61,7 +52,7 @@ std::vector<fs::path> listDirectory(const fs::path& directory, ListingMarks& mar
             if (name == "drive_c") marks.driveC = true;
         } else if (EqualsNoCase(name, "totala.exe")) {
             marks.game = true;
-        } else if (endsWithNoCase(name, ".hpi")) {
+        } else if (EndsWithNoCase(name, ".hpi")) {
             marks.archive = true;
         } else if (name == "system.reg") {
             marks.systemReg = true;
@@ -120,7 +111,7 @@ class Discovery {
         };
         std::set<fs::path> libraries;
         for (const auto& [root, source] : roots) {
-            if (!isDirectory(root)) continue;
+            if (!IsExistingDirectory(root)) continue;
             for (const fs::path& library : steamLibrariesOf(root)) {
                 std::error_code error;
                 const fs::path real = fs::canonical(library, error);
@@ -172,7 +163,7 @@ class Discovery {
         std::error_code error;
         for (fs::directory_iterator it(directory, error), end; !error && it != end;
              it.increment(error)) {
-            if (endsWithNoCase(Utf8FromPath(it->path().filename()), extension)) {
+            if (EndsWithNoCase(Utf8FromPath(it->path().filename()), extension)) {
                 files.push_back(it->path());
             }
         }

@@ -1,23 +1,12 @@
 #include "app/Session.h"
 
 #include <array>
-#include <filesystem>
-#include <system_error>
 
 #include "archive/modHPIUtil.h"
 #include "base/Environment.h"
 #include "base/FileSystem.h"
 
 namespace kloxmere {
-
-namespace {
-
-bool IsExistingDirectory(const std::string& directory) {
-    std::error_code error;
-    return std::filesystem::is_directory(PathFromUtf8(directory), error);
-}
-
-}  // namespace
 
 TADirectoryNotFound::TADirectoryNotFound() : std::runtime_error(kTADirectoryMissingMessage) {}
 
@@ -61,7 +50,7 @@ std::string LocateTADirectory(Session& session) {
     // override and before the registry; one that is gone is asked for again
     // rather than scanned as an empty installation.
     if (EnvironmentValue("KLOXMERE_TA_DIR").empty() && !session.StoredTADirectory.empty() &&
-        IsExistingDirectory(session.StoredTADirectory)) {
+        IsExistingDirectory(PathFromUtf8(session.StoredTADirectory))) {
         session.TADirectory = withSeparator(session.StoredTADirectory);
         return session.TADirectory;
     }

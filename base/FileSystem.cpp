@@ -160,6 +160,11 @@ bool isHiddenName(const fs::path& path) {
 }  // namespace
 #endif
 
+bool IsExistingDirectory(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
 bool IsNormalFile(const fs::path& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return false;

@@ -45,6 +45,10 @@ void WriteFileAtomically(const std::filesystem::path& target, std::span<const st
 bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to,
                      std::string* reason = nullptr);
 
+// Whether `path` is a directory (or a link to one); false when it cannot be
+// looked at.
+bool IsExistingDirectory(const std::filesystem::path& path);
+
 // A regular file that is not hidden (on POSIX: its name does not start with ".").
 bool IsNormalFile(const std::filesystem::path& path);
 // The same for an entry met while listing a directory, using the file type
