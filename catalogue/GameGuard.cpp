@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/TextCase.h"
+#include "units/modGeneric.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,11 +22,6 @@ namespace kloxmere {
 namespace {
 
 constexpr std::string_view kGame = "totala.exe";
-
-std::string baseName(std::string_view text) {
-    std::size_t separator = text.find_last_of("\\/");
-    return std::string(separator == std::string_view::npos ? text : text.substr(separator + 1));
-}
 
 #ifndef _WIN32
 // A process may end between listing /proc and reading its files: the read
@@ -68,7 +64,7 @@ std::optional<RunningGame> FindRunningGame() {
          more = Process32NextW(snapshot, &entry)) {
         std::string name = Utf8FromWide(entry.szExeFile);
         if (entry.th32ProcessID != self && NamesGame(name)) {
-            found = RunningGame{entry.th32ProcessID, baseName(name)};
+            found = RunningGame{entry.th32ProcessID, FileTitle(name)};
         }
     }
     CloseHandle(snapshot);
@@ -92,7 +88,7 @@ std::optional<RunningGame> FindRunningGame() {
             std::size_t stop = arguments.find('\0', start);
             if (stop == std::string::npos) stop = arguments.size();
             std::string_view argument(arguments.data() + start, stop - start);
-            if (NamesGame(argument)) return RunningGame{std::stoul(pid), baseName(argument)};
+            if (NamesGame(argument)) return RunningGame{std::stoul(pid), FileTitle(argument)};
             start = stop + 1;
         }
         std::string comm = slurp(it->path() / "comm");
@@ -100,7 +96,7 @@ std::optional<RunningGame> FindRunningGame() {
         if (NamesGame(comm)) return RunningGame{std::stoul(pid), comm};
         std::string exe = fs::read_symlink(it->path() / "exe", error).string();
         error.clear();
-        if (NamesGame(exe)) return RunningGame{std::stoul(pid), baseName(exe)};
+        if (NamesGame(exe)) return RunningGame{std::stoul(pid), FileTitle(exe)};
     }
     return std::nullopt;
 #endif
