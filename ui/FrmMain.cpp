@@ -81,7 +81,14 @@ FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
            ToPixels(kDesignInnerHeight) + menuBar()->sizeHint().height());
 }
 
-FrmMain::~FrmMain() = default;
+// The controls go while the presenter they report to is still there: the
+// presenter is a member, and QMainWindow deletes its children only after the
+// members are gone.
+FrmMain::~FrmMain() {
+    m_unitView.reset();
+    UnitPic.reset();
+    delete m_inner;
+}
 
 // The menus from the command table: the items keep the names and captions
 // the program always had.
