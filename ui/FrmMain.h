@@ -16,7 +16,7 @@
 #include <string>
 
 #include "graphics/clsFastWin.h"
-#include "ui/MainLayout.h"
+#include "window/MainLayout.h"
 
 class QAction;
 class QLabel;
@@ -35,6 +35,12 @@ struct WindowPlacement;
 }  // namespace kloxmere
 
 namespace kloxmere::ui {
+
+using window::kDesignInnerHeight;
+using window::kDesignInnerWidth;
+using window::MainLayout;
+using window::SplitterDrag;
+using window::TwipsBox;
 
 class FingerprintPanel;
 class ConflictPartnersPanel;

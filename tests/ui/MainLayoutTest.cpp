@@ -2,9 +2,9 @@
 
 #include <QtTest>
 
-#include "ui/MainLayout.h"
+#include "window/MainLayout.h"
 
-using namespace kloxmere::ui;
+using namespace kloxmere::window;
 
 class MainLayoutTest : public QObject {
     Q_OBJECT

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace kloxmere::ui {
+namespace kloxmere::window {
 
 struct TwipsBox {
     double left = 0;
@@ -79,4 +79,4 @@ class SplitterDrag {
     std::int32_t m_dragX = kNoDrag;  // SplitterDragX
 };
 
-}  // namespace kloxmere::ui
+}  // namespace kloxmere::window

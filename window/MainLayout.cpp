@@ -1,8 +1,8 @@
-#include "ui/MainLayout.h"
+#include "window/MainLayout.h"
 
 #include <cmath>
 
-namespace kloxmere::ui {
+namespace kloxmere::window {
 
 namespace {
 
@@ -81,4 +81,4 @@ bool SplitterDrag::mouseUp(TwipsBox& bar, double x, double width, double /*heigh
     return true;
 }
 
-}  // namespace kloxmere::ui
+}  // namespace kloxmere::window
