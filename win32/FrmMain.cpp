@@ -158,16 +158,15 @@ void FrmMain::CreateControls() {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
     // The unit panel: a frame, the unit's name, its picture, the weapons.
-    HWND frame = child(WS_EX_CLIENTEDGE, L"STATIC", L"", SS_GRAYRECT | SS_SUNKEN, IdPicView);
-    // Below the panel's controls, which it holds.
-    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND frame = child(WS_EX_CLIENTEDGE, L"STATIC", L"", SS_ETCHEDFRAME, IdPicView);
     child(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IdLblUnitname);
     m_picture = std::make_unique<PictureBox>(m_window, IdPicUnit, L"Unit picture");
-    child(0, L"STATIC", L"Weapons:", SS_LEFT, IdLabel1);
+    child(0, L"STATIC", L"Weapons", SS_LEFT, IdLabel1);
     child(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
           IdLstWeapons);
-    HWND status = child(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IdStatus);
-    (void)status;
+    child(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, IdStatus);
+    // The panel's frame goes below the controls it holds, made after it.
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     std::vector<TBBUTTON> buttons;
     for (const window::ToolbarSlot& slot : window::kToolbarSlots) {

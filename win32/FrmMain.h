@@ -35,6 +35,8 @@ class PlatformServices;
 
 namespace kloxmere::win32 {
 
+class ForwardingServices;
+
 class FrmMain final : public window::MainView, public UnitView {
   public:
     // Control ids.
@@ -65,6 +67,9 @@ class FrmMain final : public window::MainView, public UnitView {
     HMENU MenuBar() const { return m_menu.get(); }
     PictureBox* Picture() const { return m_picture.get(); }
     UINT dpi() const { return m_dpi; }
+    // The session's services, when they can be pointed at the scan's worker:
+    // the scan then runs on a worker thread behind the splash window.
+    void SetForwarding(ForwardingServices* forwarding) { m_forwarding = forwarding; }
     // Runs the message loop until the window is closed; the exit status.
     int Run();
     // Handles one message as the loop does (accelerators, dialog keys);
@@ -134,6 +139,7 @@ class FrmMain final : public window::MainView, public UnitView {
 
     Session& m_session;
     PlatformServices& m_services;
+    ForwardingServices* m_forwarding = nullptr;
     window::MainPresenter m_presenter;
     HWND m_window = nullptr;
     UINT m_dpi = 96;

@@ -9,6 +9,7 @@
 #include "catalogue/Fingerprint.h"
 #include "catalogue/SchemaDiff.h"
 #include "graphics/clsFastWin.h"
+#include "win32/BackgroundScan.h"
 #include "win32/FrmAbout.h"
 #include "win32/FrmGroups.h"
 #include "win32/FrmLogo.h"
@@ -40,8 +41,11 @@ void FrmMain::ShowSplash() {
     logo.RunModal();
 }
 
-bool FrmMain::ScanInBackground(unsigned, bool) {
-    return false;  // the presenter scans on this thread; the progress window keeps painting
+bool FrmMain::ScanInBackground(unsigned threads, bool splash) {
+    if (!m_forwarding) return false;  // the presenter scans on this thread
+    RunScanInBackground(m_session, *m_forwarding, threads,
+                        splash ? std::function<void()>([this] { ShowSplash(); }) : nullptr);
+    return true;
 }
 
 bool FrmMain::InitializeGraphics(const GamePalette& palette) {

@@ -14,6 +14,7 @@
 #include "app/Locations.h"
 #include "app/Session.h"
 #include "base/Environment.h"
+#include "win32/BackgroundScan.h"
 #include "win32/FrmMain.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/Win32PlatformServices.h"
@@ -35,7 +36,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t program[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, program, static_cast<DWORD>(std::size(program)));
 
-    win32::Win32PlatformServices services;
+    win32::Win32PlatformServices windowServices;
+    win32::ForwardingServices services(windowServices);
     Session session(services, UserDataDirectory(), ProgramDirectory());
     win32::RegistrySettingsStore settings;
     window::StartupOptions options;
@@ -45,12 +47,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         win32::FrmMain window(session, services, options);
         window.Create();
-        services.SetOwner(window.hwnd());
+        window.SetForwarding(&services);
+        windowServices.SetOwner(window.hwnd());
         if (window.presenter().Start() == window::MainPresenter::StartResult::Ended) return 0;
         return window.Run();
     } catch (const std::exception& error) {
-        services.SetOwner(nullptr);
-        services.ShowMessage(error.what(), kApplicationTitle, MessageIcon::Critical);
+        windowServices.SetOwner(nullptr);
+        windowServices.ShowMessage(error.what(), kApplicationTitle, MessageIcon::Critical);
         return 1;
     }
 }
