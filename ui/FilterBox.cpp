@@ -3,19 +3,9 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
+#include "window/ListContents.h"
+
 namespace kloxmere::ui {
-
-namespace {
-
-// Digits grouped by threes with commas, whatever the system's locale: the
-// window's other texts are English too.
-QString grouped(std::size_t number) {
-    QString digits = QString::number(number);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, ',');
-    return digits;
-}
-
-}  // namespace
 
 FilterBox::FilterBox(QWidget* parent) : QLineEdit(parent) {
     setObjectName("FilterBox");
@@ -37,7 +27,7 @@ void FilterBox::keyPressEvent(QKeyEvent* event) {
 }
 
 QString FilteredRowsText(std::size_t shown, std::size_t total) {
-    return grouped(shown) + " of " + grouped(total) + (total == 1 ? " row" : " rows");
+    return QString::fromStdString(window::FilteredRowsText(shown, total));
 }
 
 }  // namespace kloxmere::ui

@@ -48,50 +48,24 @@ class InnerArea final : public QWidget {
     std::function<void()> m_resized;
 };
 
-struct ToolbarEntry {
-    const char* key;  // nullptr: a separator
-    const char* tooltip;
-    int image;
-    bool check;
-};
-
-// The toolbar, left to right.
-constexpr std::array<ToolbarEntry, 15> kToolbar = {{
-    {nullptr, nullptr, 0, false},
-    {"open", "Import Unit Schema", 1, false},
-    {"save", "Export Unit Schema", 2, false},
-    {nullptr, nullptr, 0, false},
-    {"ta", "Launch TA", 3, false},
-    {"unitview", "Export to Unit Viewer", 4, false},
-    {nullptr, nullptr, 0, false},
-    {"cavedog", "View Cavedog units", 5, true},
-    {"thirdparty", "View 3rd party units", 6, true},
-    {nullptr, nullptr, 0, false},
-    {"editgroups", "Edit groups", 7, false},
-    {nullptr, nullptr, 0, false},
-    {"enablegroup", "Enable group", 8, false},
-    {"disablegroup", "Disable group", 9, false},
-    {"unit", "Disable unit", 10, false},
-}};
-
 // The toolbar sits at the top of the inner area, above the design positions
 // of the controls, which start 420 twips down.
 constexpr double kToolbarHeight = 420;
 
-QAction* menuItem(QMenu* menu, const char* name, const char* caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
-
-void separator(QMenu* menu, const char* name) {
-    menu->addSeparator()->setObjectName(name);
+QString text(std::string_view value) {
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
 }  // namespace
 
 FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_options(std::move(options)) {
+    : QMainWindow(parent),
+      m_session(session),
+      m_options(std::move(options)),
+      m_presenter(std::make_unique<window::MainPresenter>(
+          session, static_cast<window::MainView&>(*this),
+          window::StartupOptions{m_options.splash, m_options.scanThreads, m_options.commandLine,
+                                 m_options.settings, m_options.programPath, m_options.timings})) {
     setObjectName("FrmMain");
     setWindowTitle(kApplicationTitle);
     setWindowIcon(ProgramIcon());
@@ -109,53 +83,71 @@ FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
 
 FrmMain::~FrmMain() = default;
 
+// The menus from the command table: the items keep the names and captions
+// the program always had.
 void FrmMain::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MenuBar");
-    mnuFile = bar->addMenu("&File");
-    mnuFile->setObjectName("mnuFile");
-    mnuEditSetTALocation = menuItem(mnuFile, "mnuEditSetTALocation", "Set &TA Location...");
-    mnuEditSetUnitView = menuItem(mnuFile, "mnuEditSetUnitView", "&Set Unit Viewer Location...");
-    separator(mnuFile, "mnuFileBreak1");
-    mnuFileSaveHPIListing =
-        menuItem(mnuFile, "mnuFileSaveHPIListing", "&Export Fast-Load Unit List...");
-    separator(mnuFile, "mnuFileBreak2");
-    mnuFileExit = menuItem(mnuFile, "mnuFileExit", "E&xit");
-
-    mnuView = bar->addMenu("&View");
-    mnuView->setObjectName("mnuView");
-    mnuViewHPI = menuItem(mnuView, "mnuViewHPI", "&Cavedog units");
-    mnuViewUFO = menuItem(mnuView, "mnuViewUFO", "&3rd party units");
-    for (QAction* item : {mnuViewHPI, mnuViewUFO}) {
-        item->setCheckable(true);
-        item->setChecked(true);
+    std::array<QMenu*, window::kMenuCount> menus{};
+    for (const window::MenuInfo& info : window::kMenus) {
+        QMenu* menu = bar->addMenu(text(info.caption));
+        menu->setObjectName(text(info.name));
+        menus[static_cast<std::size_t>(info.id)] = menu;
     }
-    separator(mnuView, "mnuViewBreak1");
-    mnuUnitsGroups = menuItem(mnuView, "mnuUnitsGroups", "&Edit Unit Groups...");
+    for (const window::MenuLine& line : window::kMenuLines) {
+        QMenu* menu = menus[static_cast<std::size_t>(line.menu)];
+        switch (line.kind) {
+            case window::MenuLineKind::Separator:
+                menu->addSeparator()->setObjectName(text(line.name));
+                break;
+            case window::MenuLineKind::ConflictSubmenu:
+                mnuUnitsConflict = menu->addMenu(text(line.caption));
+                mnuUnitsConflict->setObjectName(text(line.name));
+                break;
+            case window::MenuLineKind::Command: {
+                const window::CommandInfo& command = window::Command(line.command);
+                QAction* action = menu->addAction(text(command.caption));
+                action->setObjectName(text(command.name));
+                if (!command.shortcut.empty())
+                    action->setShortcut(QKeySequence::fromString(text(command.shortcut),
+                                                                 QKeySequence::PortableText));
+                action->setCheckable(command.checkable);
+                action->setChecked(command.checkable);
+                action->setEnabled(command.enabledAtStart);
+                const window::CommandId id = command.id;
+                connect(action, &QAction::triggered, this, [this, id] { m_presenter->Run(id); });
+                m_menuItems[static_cast<std::size_t>(id) - 1] = action;
+                break;
+            }
+        }
+    }
+    using window::CommandId;
+    mnuFile = menus[static_cast<std::size_t>(window::MenuId::File)];
+    mnuView = menus[static_cast<std::size_t>(window::MenuId::View)];
+    mnuSchemas = menus[static_cast<std::size_t>(window::MenuId::Schemas)];
+    mnuEdit = menus[static_cast<std::size_t>(window::MenuId::Units)];
+    mnuHelp = menus[static_cast<std::size_t>(window::MenuId::Help)];
+    mnuEditSetTALocation = menuItem(CommandId::SetTALocation);
+    mnuEditSetUnitView = menuItem(CommandId::SetUnitViewerLocation);
+    mnuFileSaveHPIListing = menuItem(CommandId::ExportFastLoadList);
+    mnuFileExit = menuItem(CommandId::Exit);
+    mnuViewHPI = menuItem(CommandId::ViewCavedog);
+    mnuViewUFO = menuItem(CommandId::ViewThirdParty);
+    mnuUnitsGroups = menuItem(CommandId::EditUnitGroups);
+    mnuSchemasImport = menuItem(CommandId::ImportSchema);
+    mnuSchemasExport = menuItem(CommandId::ExportSchema);
+    mnuEditEnableGroup = menuItem(CommandId::EnableGroup);
+    mnuEditDisableGroup = menuItem(CommandId::DisableGroup);
+    mnuUnitsEnable = menuItem(CommandId::SwitchUnit);
+    mnuUnitsUndo = menuItem(CommandId::UndoSwitch);
+    mnuViewUnitViewer = menuItem(CommandId::ExportToUnitViewer);
+    mnuHelpAbout = menuItem(CommandId::About);
+    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { m_presenter->UnitsMenuOpening(); });
+}
 
-    mnuSchemas = bar->addMenu("&Schemas");
-    mnuSchemas->setObjectName("mnuSchemas");
-    mnuSchemasImport = menuItem(mnuSchemas, "mnuSchemasImport", "&Import Schema...");
-    mnuSchemasExport = menuItem(mnuSchemas, "mnuSchemasExport", "&Export Schema...");
-
-    mnuEdit = bar->addMenu("&Units");
-    mnuEdit->setObjectName("mnuEdit");
-    mnuEditEnableGroup = menuItem(mnuEdit, "mnuEditEnableGroup", "&Enable Group");
-    mnuEditDisableGroup = menuItem(mnuEdit, "mnuEditDisableGroup", "&Disable Group");
-    separator(mnuEdit, "mnuUnitsBreak1");
-    mnuUnitsEnable = menuItem(mnuEdit, "mnuUnitsEnable", "Enable &Unit");
-    mnuUnitsEnable->setShortcut(Qt::Key_F1);
-    mnuUnitsUndo = menuItem(mnuEdit, "mnuUnitsUndo", "&Undo Last Switch");
-    mnuUnitsUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuUnitsUndo->setEnabled(false);
-    connect(mnuEdit, &QMenu::aboutToShow, this, &FrmMain::updateUndoItem);
-    separator(mnuEdit, "mnuUnitsBreak2");
-    mnuViewUnitViewer = menuItem(mnuEdit, "mnuViewUnitViewer", "Export to Unit &Viewer...");
-    mnuViewUnitViewer->setShortcut(Qt::Key_F5);
-
-    mnuHelp = bar->addMenu("&Help");
-    mnuHelp->setObjectName("mnuHelp");
-    mnuHelpAbout = menuItem(mnuHelp, "mnuHelpAbout", "&About Kloxmere...");
+QAction* FrmMain::menuItem(window::CommandId command) const {
+    const auto index = static_cast<std::size_t>(command) - 1;
+    return index < m_menuItems.size() ? m_menuItems[index] : nullptr;
 }
 
 void FrmMain::buildControls() {
@@ -195,7 +187,7 @@ void FrmMain::buildControls() {
     ListUnits->header()->setStretchLastSection(false);
     ListUnits->header()->setSortIndicatorShown(false);
     ListUnits->header()->setMinimumSectionSize(ToPixels(150));
-    m_listModel = new UnitListModel(m_session.catalogue, this);
+    m_listModel = new UnitListModel(m_presenter->list(), this);
     ListUnits->setModel(m_listModel);
 
     PicView = new UnitPanel(m_inner);
@@ -227,23 +219,25 @@ void FrmMain::buildToolbar() {
     Toolbar->setIconSize(QSize(16, 16));
     Toolbar->setMovable(false);
     Toolbar->setFloatable(false);
-    for (const ToolbarEntry& entry : kToolbar) {
-        if (!entry.key) {
+    for (const window::ToolbarSlot& slot : window::kToolbarSlots) {
+        if (!slot.command) {
             Toolbar->addSeparator();
             continue;
         }
-        QAction* button = Toolbar->addAction(ToolbarImage(entry.image), entry.tooltip);
-        button->setObjectName(entry.key);
-        button->setToolTip(entry.tooltip);
-        button->setCheckable(entry.check);
-        button->setChecked(entry.check);
-        const QString key = entry.key;
+        const window::CommandInfo& command = window::Command(*slot.command);
+        const QString key = text(command.toolbarKey);
+        const QString tooltip = text(command.tooltip);
+        QAction* button = Toolbar->addAction(ToolbarImage(command.toolbarImage), tooltip);
+        button->setObjectName(key);
+        button->setToolTip(tooltip);
+        button->setCheckable(command.checkable);
+        button->setChecked(command.checkable);
         connect(button, &QAction::triggered, this, [this, key] { Toolbar_ButtonClick(key); });
         m_toolbarButtons.emplace(key, button);
         // Raised until the flat look is given at start-up.
         if (auto* tool = qobject_cast<QToolButton*>(Toolbar->widgetForAction(button))) {
-            tool->setObjectName(QString("Toolbar.") + entry.key);
-            tool->setAccessibleName(entry.tooltip);
+            tool->setObjectName("Toolbar." + key);
+            tool->setAccessibleName(tooltip);
             tool->setAutoRaise(false);
         }
     }
@@ -258,26 +252,6 @@ static void nameToolbarOverflow(QToolBar* toolbar) {
 }
 
 void FrmMain::connectControls() {
-    const std::pair<QAction*, void (FrmMain::*)()> handlers[] = {
-        {mnuEditSetTALocation, &FrmMain::mnuEditSetTALocation_Click},
-        {mnuEditSetUnitView, &FrmMain::mnuEditSetUnitView_Click},
-        {mnuFileSaveHPIListing, &FrmMain::mnuFileSaveHPIListing_Click},
-        {mnuFileExit, &FrmMain::mnuFileExit_Click},
-        {mnuViewHPI, &FrmMain::mnuViewHPI_Click},
-        {mnuViewUFO, &FrmMain::mnuViewUFO_Click},
-        {mnuUnitsGroups, &FrmMain::mnuUnitsGroups_Click},
-        {mnuSchemasImport, &FrmMain::mnuSchemasImport_Click},
-        {mnuSchemasExport, &FrmMain::mnuSchemasExport_Click},
-        {mnuEditEnableGroup, &FrmMain::mnuEditEnableGroup_Click},
-        {mnuEditDisableGroup, &FrmMain::mnuEditDisableGroup_Click},
-        {mnuUnitsEnable, &FrmMain::mnuUnitsEnable_Click},
-        {mnuUnitsUndo, &FrmMain::mnuUnitsUndo_Click},
-        {mnuViewUnitViewer, &FrmMain::mnuViewUnitViewer_Click},
-        {mnuHelpAbout, &FrmMain::mnuHelpAbout_Click},
-    };
-    for (const auto& [action, handler] : handlers) {
-        connect(action, &QAction::triggered, this, handler);
-    }
     nameToolbarOverflow(Toolbar);
     connect(TabView, &QTabBar::currentChanged, this, &FrmMain::TabView_Click);
     connect(TreeUnits, &QTreeView::clicked, this, &FrmMain::TreeUnits_Click);
@@ -285,7 +259,11 @@ void FrmMain::connectControls() {
             &FrmMain::TreeUnits_Click);
     connect(ListUnits->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) ListUnits_ItemClick(current.row());
+                if (current.isValid()) {
+                    ListUnits_ItemClick(current.row());
+                } else {
+                    m_presenter->ListRowCleared();
+                }
             });
     connect(ListUnits, &QTreeView::doubleClicked, this, &FrmMain::ListUnits_DblClick);
     connect(ListUnits->header(), &QHeaderView::sectionClicked, this,
@@ -300,97 +278,83 @@ QAction* FrmMain::toolbarButton(const QString& key) const {
     return found == m_toolbarButtons.end() ? nullptr : found->second;
 }
 
-double FrmMain::innerWidth() const {
-    return ToTwips(m_inner->width());
-}
-
-double FrmMain::innerHeight() const {
-    return ToTwips(m_inner->height());
-}
-
-double FrmMain::statusHeight() const {
-    return ToTwips(Status->height());
-}
-
-void FrmMain::Form_Resize() {
+window::InnerMetrics FrmMain::LayOutBars() {
     const int width = m_inner->width();
     const int statusPixels = Status->sizeHint().height();
     Toolbar->setGeometry(0, 0, width, ToPixels(kToolbarHeight));
     Status->setGeometry(0, m_inner->height() - statusPixels, width, statusPixels);
-    FormResize(m_layout, innerWidth(), innerHeight(), statusHeight(),
-               ToTwips(PicView->frameWidth()));
-    applyLayout();
+    return {ToTwips(m_inner->width()), ToTwips(m_inner->height()), ToTwips(Status->height()),
+            ToTwips(PicView->frameWidth())};
 }
 
-void FrmMain::applyLayout() {
+void FrmMain::Form_Resize() {
+    m_presenter->Resized();
+}
+
+void FrmMain::ApplyLayout(const MainLayout& layout) {
     auto place = [](QWidget* widget, const TwipsBox& box, QPoint offset = {}) {
         widget->setGeometry(TwipsRect(box.left, box.top, box.width, box.height).translated(offset));
     };
-    place(TreeUnits, m_layout.TreeUnits);
-    place(PicSplitter, m_layout.PicSplitter);
-    place(TabView, m_layout.TabView);
-    place(ListUnits, m_layout.ListUnits);
-    place(PicView, m_layout.PicView);
+    place(TreeUnits, layout.TreeUnits);
+    place(PicSplitter, layout.PicSplitter);
+    place(TabView, layout.TabView);
+    place(ListUnits, layout.ListUnits);
+    place(PicView, layout.PicView);
     const QPoint inside(PicView->frameWidth(), PicView->frameWidth());
-    place(PicView->LblUnitname, m_layout.LblUnitname, inside);
-    place(PicView->PicUnit, m_layout.PicUnit, inside);
-    place(PicView->Label1, m_layout.Label1, inside);
+    place(PicView->LblUnitname, layout.LblUnitname, inside);
+    place(PicView->PicUnit, layout.PicUnit, inside);
+    place(PicView->Label1, layout.Label1, inside);
     // The caption keeps its design place but is never cut by the font in use.
     PicView->Label1->resize(std::max(PicView->Label1->width(), PicView->Label1->sizeHint().width()),
                             PicView->Label1->height());
-    place(PicView->LstWeapons, m_layout.LstWeapons, inside);
+    place(PicView->LstWeapons, layout.LstWeapons, inside);
     placeListExtras();
     PicSplitter->raise();
 }
 
+void FrmMain::SetSplitterDragging(bool dragging) {
+    PicSplitter->setDragColour(dragging);
+}
+
 void FrmMain::PicSplitter_MouseDown(int button, double x) {
-    bool ended = m_drag.mouseDown(m_layout.PicSplitter, button, x, innerWidth(), innerHeight());
-    if (m_drag.dragging()) {
-        PicSplitter->setDragColour(true);
-    } else if (ended) {
-        PicSplitter->setDragColour(false);
-        Form_Resize();
-        DisplayCurrentUnit();
-    }
+    m_presenter->SplitterMouseDown(button, x);
 }
 
-void FrmMain::PicSplitter_MouseMove(int, double x) {
-    if (!m_drag.dragging()) return;
-    m_drag.mouseMove(m_layout.PicSplitter, x, innerWidth(), innerHeight());
-    applyLayout();
+void FrmMain::PicSplitter_MouseMove(int button, double x) {
+    m_presenter->SplitterMouseMove(button, x);
 }
 
-void FrmMain::PicSplitter_MouseUp(int, double x) {
-    if (!m_drag.mouseUp(m_layout.PicSplitter, x, innerWidth(), innerHeight())) return;
-    PicSplitter->setDragColour(false);
-    Form_Resize();
-    DisplayCurrentUnit();
+void FrmMain::PicSplitter_MouseUp(int button, double x) {
+    m_presenter->SplitterMouseUp(button, x);
 }
 
-void FrmMain::InitializeInterface() {
+void FrmMain::InitializeControls() {
     PicSplitter->setDragColourValue(QColor(128, 128, 128));
-    m_drag = SplitterDrag();
     FlatToolbar(Toolbar);
-    m_session.view.ShowCavedog = true;
-    m_session.view.ShowThirdParty = true;
-    m_session.view.CurrentTab = kUnitsTab;
-    setColumns(kUnitsTab);
-    Fingerprint->refresh();
 }
 
-void FrmMain::setColumns(int tab) {
-    std::vector<Column> columns = tab >= 0 && tab < static_cast<int>(kTabCaptions.size())
-                                      ? ColumnSet(kTabCaptions[static_cast<std::size_t>(tab)])
-                                      : std::vector<Column>{};
-    std::vector<int> widths;
+void FrmMain::CheckCommand(window::CommandId id, bool checked) {
+    if (QAction* item = menuItem(id)) item->setChecked(checked);
+    if (QAction* button = toolbarButton(text(window::Command(id).toolbarKey)))
+        button->setChecked(checked);
+}
+
+void FrmMain::EnableCommand(window::CommandId id, bool enabled) {
+    if (QAction* item = menuItem(id)) item->setEnabled(enabled);
+    if (QAction* button = toolbarButton(text(window::Command(id).toolbarKey)))
+        button->setEnabled(enabled);
+}
+
+void FrmMain::SetCommandCaption(window::CommandId id, const std::string& caption) {
+    if (QAction* item = menuItem(id)) item->setText(QString::fromStdString(caption));
+}
+
+void FrmMain::SetListColumns(const std::vector<Column>& columns) {
     const QFontMetrics metrics(ListUnits->font());
     const int margins = CellMargins(*ListUnits);
-    for (const Column& column : columns) {
-        widths.push_back(ColumnPixels(column.widthTwips, metrics, margins));
-    }
-    m_listModel->setColumns(std::move(columns));
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        ListUnits->header()->resizeSection(static_cast<int>(i), widths[i]);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        ListUnits->header()->resizeSection(static_cast<int>(i),
+                                           ColumnPixels(columns[i].widthTwips, metrics, margins));
     }
 }
 

@@ -2,14 +2,19 @@
 
 // The main window: the tree of sides, classes and unit groups on the left
 // above the unit panel, the tabs and the list on the right, the menus, the
-// toolbar and the status bar; and every command the user gives from them.
+// toolbar and the status bar. What its commands and events do is the
+// presenter's (window/MainPresenter); the window shows what the presenter
+// tells it (window/MainView) and passes the user's clicks and keys on.
 //
-// The window is split over three files: FrmMain.cpp builds the controls and
-// lays them out (with the splitter bar), FrmMainCommands.cpp holds the
-// command handlers, FrmMainStartup.cpp the start-up and shut-down sequences.
+// The window is split over files: FrmMain.cpp builds the controls from the
+// command table and lays them out (with the splitter bar),
+// FrmMainCommands.cpp passes the events on and shows the tree and the list,
+// FrmMainStartup.cpp holds the start-up's window parts and the windows over
+// the main window, FrmMainSettings.cpp the frame's placement,
+// FrmMainConflicts.cpp the filter, the partners panel and the conflict menu.
 
 #include <QMainWindow>
-#include <chrono>
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,6 +22,8 @@
 
 #include "graphics/clsFastWin.h"
 #include "window/MainLayout.h"
+#include "window/MainPresenter.h"
+#include "window/MainView.h"
 
 class QAction;
 class QLabel;
@@ -29,9 +36,6 @@ class QTreeView;
 namespace kloxmere {
 class Session;
 class SettingsStore;
-class clsUnit;
-struct RenameReport;
-struct WindowPlacement;
 }  // namespace kloxmere
 
 namespace kloxmere::ui {
@@ -41,6 +45,7 @@ using window::kDesignInnerWidth;
 using window::MainLayout;
 using window::SplitterDrag;
 using window::TwipsBox;
+using StartupTimings = window::StartupTimings;
 
 class FingerprintPanel;
 class ConflictPartnersPanel;
@@ -49,12 +54,8 @@ class ForwardingServices;
 class SplitterBar;
 class UnitListModel;
 class UnitPanel;
+class UnitPanelView;
 class UnitTreeModel;
-
-// When the start-up reached its milestones, for the benchmark.
-struct StartupTimings {
-    std::chrono::steady_clock::time_point scanEnded, shown, unitDisplayed;
-};
 
 // How the window starts. The program runs the scan on a worker thread behind
 // the splash window; tests may skip the splash and scan on this thread.
@@ -73,13 +74,13 @@ struct StartupOptions {
     StartupTimings* timings = nullptr;  // filled when given
 };
 
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, private window::MainView {
     Q_OBJECT
   public:
     explicit FrmMain(Session& session, StartupOptions options = {}, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    enum class StartResult { Shown, Ended };
+    using StartResult = window::MainPresenter::StartResult;
     // Runs the start-up sequence; Ended when the program is to end without
     // its window (a schema applied from the command line, no TA directory).
     StartResult Form_Load();
@@ -123,37 +124,25 @@ class FrmMain : public QMainWindow {
 
     // The toolbar button of `key` ("open", "save", ...), or nullptr.
     QAction* toolbarButton(const QString& key) const;
+    // The menu item of `command`, or nullptr for the toolbar's own.
+    QAction* menuItem(window::CommandId command) const;
 
+    window::MainPresenter& presenter() const { return *m_presenter; }
     UnitTreeModel& treeModel() const { return *m_treeModel; }
     UnitListModel& listModel() const { return *m_listModel; }
-    const MainLayout& layoutTwips() const { return m_layout; }
-    const std::string& LastTreeKey() const { return m_lastTreeKey; }
+    const MainLayout& layoutTwips() const { return m_presenter->layout(); }
+    const std::string& LastTreeKey() const { return m_presenter->LastTreeKey(); }
 
     // Start-up pieces, public for tests that bring the window up on a
     // catalogue they made.
-    void InitializeInterface();
-    bool InitializeGraphics();
-    void FillUnitTree();
-    void FillUnitList();
-    void RefreshListState();
-    void DisplayCurrentUnit();
+    void InitializeInterface() { m_presenter->InitializeInterface(); }
+    bool InitializeGraphics() { return m_presenter->InitializeGraphics(); }
+    void FillUnitTree() { m_presenter->FillUnitTree(); }
+    void FillUnitList() { m_presenter->FillUnitList(); }
+    void RefreshListState() { m_presenter->RefreshListState(); }
+    void DisplayCurrentUnit() { m_presenter->DisplayCurrentUnit(); }
 
   public slots:
-    void mnuEditSetTALocation_Click();
-    void mnuEditSetUnitView_Click();
-    void mnuFileSaveHPIListing_Click();
-    void mnuFileExit_Click();
-    void mnuViewHPI_Click();
-    void mnuViewUFO_Click();
-    void mnuUnitsGroups_Click();
-    void mnuSchemasImport_Click();
-    void mnuSchemasExport_Click();
-    void mnuEditEnableGroup_Click();
-    void mnuEditDisableGroup_Click();
-    void mnuUnitsEnable_Click();
-    void mnuUnitsUndo_Click();
-    void mnuViewUnitViewer_Click();
-    void mnuHelpAbout_Click();
     void Toolbar_ButtonClick(const QString& key);
     void TabView_Click();
     void TreeUnits_Click();
@@ -173,59 +162,61 @@ class FrmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    StartResult Initialize();
-    void showSplash();
-    void LoadPalette();  // from the program directory, else the scanned TA directory
-    void markTime(std::chrono::steady_clock::time_point StartupTimings::*milestone);
-    void Form_Unload();
-    // In FrmMainSettings.cpp: the file association, the command line and the settings.
-    void registerFileType();
-    bool InitializeCommands();  // true: the command line named a schema; the program ends
-    void SettingsLoad();
-    void SettingsSave();
-    WindowPlacement currentPlacement() const;
-    void applyPlacement(const WindowPlacement& placement);
+    // window::MainView, in FrmMain.cpp
+    window::InnerMetrics LayOutBars() override;
+    void ApplyLayout(const MainLayout& layout) override;
+    void SetSplitterDragging(bool dragging) override;
+    void InitializeControls() override;
+    void CheckCommand(window::CommandId id, bool checked) override;
+    void EnableCommand(window::CommandId id, bool enabled) override;
+    void SetCommandCaption(window::CommandId id, const std::string& caption) override;
+    // FrmMainCommands.cpp
+    void ShowTree(const std::vector<TreeNode>& nodes) override;
+    void SelectTreeNode(std::size_t position) override;
+    std::optional<std::size_t> CurrentTreeNode() const override;
+    void SelectTab(std::int32_t tab) override;
+    void SetListColumns(const std::vector<Column>& columns) override;
+    void ListChanging(window::ListChange change) override;
+    void ListChanged(window::ListChange change, std::size_t rows) override;
+    void ShowSortColumn(std::size_t column) override;
+    std::optional<std::size_t> CurrentListRow() const override;
+    void SelectListRow(std::size_t row) override;
+    void SetStatusText(window::StatusPanel panel, const std::string& text) override;
+    void RefreshFingerprint() override;
+    // FrmMainStartup.cpp
+    void ShowMainWindow() override;
+    void CloseMainWindow() override;
+    void ShowSplash() override;
+    bool ScanInBackground(unsigned threads, bool splash) override;
+    bool InitializeGraphics(const GamePalette& palette) override;
+    UnitView* UnitDisplay() override;
+    void EditGroups() override;
+    void ShowAbout(const std::string& userDataDirectory) override;
+    // FrmMainSettings.cpp
+    WindowPlacement FramePlacement() const override;
+    void PlaceFrame(const WindowPlacement& wanted, const WindowPlacement& current) override;
+    // FrmMainConflicts.cpp
+    void SetFilterText(const std::string& text) override;
+    void ShowPartners(const Catalogue* catalogue, const ListItem* item) override;
+    bool PreviewSchema(const std::string& name, const SchemaDiff& diff) override;
+
     void buildControls();
     void buildMenus();
     void buildToolbar();
     void connectControls();
-    void applyLayout();
-    void setColumns(int tab);
-    void setViewSwitch(bool cavedog, bool checked);
-    void launchTA();
-    void syncSelectedNode();
-    void switchGroup(bool enable);
-    void reportRefusedRenames(const RenameReport& report);
-    // In FrmMainConflicts.cpp: the filter, the conflict partners and their commands.
     void buildConflictTools();
     void placeListExtras();
-    void applyFilter();
-    void showFilterStatus();
-    void showPartners();
-    void fillConflictCommands(QMenu* menu);
-    void disableArchiveOf(clsUnit& unit);
-    // In FrmMainConflicts.cpp: false when the user cancelled the schema's preview.
-    bool previewSchema(const std::string& path);
-    // In FrmMainSwitching.cpp: Undo Last Switch and the recovery of an interrupted switch.
-    void updateUndoItem();
-    void offerSwitchRecovery();
-    double innerWidth() const;
-    double innerHeight() const;
-    double statusHeight() const;
+    void fillMenu(QMenu* menu, std::vector<window::MenuCommand> commands);
 
     Session& m_session;
     StartupOptions m_options;
+    std::unique_ptr<window::MainPresenter> m_presenter;
     QWidget* m_inner;  // the inner area: the toolbar, the controls, the status bar
     UnitTreeModel* m_treeModel;
     UnitListModel* m_listModel;
     std::map<QString, QAction*> m_toolbarButtons;
-    MainLayout m_layout;
-    SplitterDrag m_drag;
-    std::optional<GamePalette> m_palette;  // loaded after the scan
-    std::string m_lastTreeKey;
-    bool m_fillingTree = false;     // the tree's own selection while it is filled is no click
-    bool m_settingsLoaded = false;  // only a start that read the settings writes them back
-    bool m_unloaded = false;
+    std::array<QAction*, window::kCommandCount> m_menuItems{};
+    std::unique_ptr<UnitPanelView> m_unitView;  // made with UnitPic
 };
 
 }  // namespace kloxmere::ui

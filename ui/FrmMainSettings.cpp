@@ -1,23 +1,16 @@
-// The main window's file association, command line and settings: the steps
-// of the start-up before the splash window, the settings load after the scan
-// and the settings save at shut-down.
+// The main window's frame as the settings keep it: where it is, its size and
+// its state, read when the settings are saved and placed when they are loaded.
 
 #include <QEvent>
 #include <QTimer>
 
-#include "app/CommandLine.h"
-#include "app/Session.h"
 #include "app/Settings.h"
-#include "app/modRegistry.h"
-#include "catalogue/Schemas.h"
 #include "ui/FrmMain.h"
 #include "ui/Twips.h"
 
 namespace kloxmere::ui {
 
 namespace {
-
-constexpr const char* kSchemaDescription = "TA Unit List";
 
 // Before the window is first shown its frame is not known yet, so a stored
 // outer size is first given to the inner area. Once the window manager has
@@ -74,28 +67,9 @@ Qt::WindowStates qtState(WindowState state) {
 
 }  // namespace
 
-void FrmMain::registerFileType() {
-    if (m_options.programPath.empty()) return;
-    // Whether the association could be written does not matter to the start.
-    RegisterFileType("uls", m_options.programPath, "", kApplicationTitle, kSchemaDescription);
-}
-
-bool FrmMain::InitializeCommands() {
-    const std::optional<std::string> schema = SchemaFileArgument(m_options.commandLine);
-    if (!schema) return false;
-    try {
-        const std::string directory = LocateTADirectory(m_session);
-        ApplySchemaFile(*schema, directory, m_session.services);
-    } catch (const TADirectoryNotFound&) {
-        // no TA directory was given: nothing is applied, and the program ends all the same
-    }
-    return true;
-}
-
-WindowPlacement FrmMain::currentPlacement() const {
+WindowPlacement FrmMain::FramePlacement() const {
     const QRect frame = frameGeometry();
     WindowPlacement placement;
-    placement.SliderLeft = m_layout.PicSplitter.left;
     placement.Left = ToTwips(frame.x());
     placement.Top = ToTwips(frame.y());
     placement.Width = ToTwips(frame.width());
@@ -104,12 +78,7 @@ WindowPlacement FrmMain::currentPlacement() const {
     return placement;
 }
 
-void FrmMain::applyPlacement(const WindowPlacement& placement) {
-    const WindowPlacement current = currentPlacement();
-    if (placement.SliderLeft != current.SliderLeft) {
-        m_layout.PicSplitter.left = placement.SliderLeft;  // restoring applies no limits
-        Form_Resize();
-    }
+void FrmMain::PlaceFrame(const WindowPlacement& placement, const WindowPlacement& current) {
     if (placement.Left != current.Left || placement.Top != current.Top) {
         move(ToPixels(placement.Left), ToPixels(placement.Top));  // the frame's corner
     }
@@ -120,19 +89,6 @@ void FrmMain::applyPlacement(const WindowPlacement& placement) {
         if (!isVisible()) new OuterSizeKeeper(this, outer);
     }
     if (placement.State != current.State) setWindowState(qtState(placement.State));
-}
-
-void FrmMain::SettingsLoad() {
-    if (!m_options.settings) return;
-    m_settingsLoaded = true;
-    WindowPlacement placement = currentPlacement();
-    kloxmere::SettingsLoad(*m_options.settings, m_session, placement);
-    applyPlacement(placement);
-}
-
-void FrmMain::SettingsSave() {
-    if (!m_options.settings) return;
-    kloxmere::SettingsSave(*m_options.settings, m_session, currentPlacement());
 }
 
 }  // namespace kloxmere::ui

@@ -10,7 +10,7 @@
 
 using namespace kloxmere::window;
 
-TEST(CommandTable, EveryCommandSitsAtItsIdAndIsReachable) {
+TEST(WindowCommandTable, EveryCommandSitsAtItsIdAndIsReachable) {
     std::set<CommandId> inMenus, onToolbar;
     for (const MenuLine& line : kMenuLines) {
         if (line.kind == MenuLineKind::Command) {
@@ -48,7 +48,7 @@ TEST(CommandTable, EveryCommandSitsAtItsIdAndIsReachable) {
     EXPECT_FALSE(CommandOfName(""));
 }
 
-TEST(CommandTable, MenusHoldTheirLinesInOrderEachWithAMnemonic) {
+TEST(WindowCommandTable, MenusHoldTheirLinesInOrderEachWithAMnemonic) {
     // The menu lines come menu after menu, in the menu bar's order.
     int lastMenu = 0;
     for (const MenuLine& line : kMenuLines) {
@@ -84,7 +84,7 @@ TEST(CommandTable, MenusHoldTheirLinesInOrderEachWithAMnemonic) {
     EXPECT_TRUE(Command(CommandId::ViewThirdParty).checkable);
 }
 
-TEST(CommandTable, TheToolbarNeverStartsOrEndsOnTwoSeparators) {
+TEST(WindowCommandTable, TheToolbarNeverStartsOrEndsOnTwoSeparators) {
     for (std::size_t i = 1; i < kToolbarSlots.size(); ++i) {
         EXPECT_FALSE(!kToolbarSlots[i].command && !kToolbarSlots[i - 1].command) << i;
     }

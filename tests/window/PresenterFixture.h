@@ -25,10 +25,13 @@ struct PresenterFixture {
     std::unique_ptr<Session> session;
     std::unique_ptr<window::MainPresenter> presenter;
     window::MainPresenter::StartResult started{};
+    window::StartupOptions options;
 
-    // `prepare` runs on the installation and the fixture before the start.
+    // `prepare` runs on the installation and the fixture (its options too)
+    // before the start.
     template <class Prepare>
-    explicit PresenterFixture(Prepare&& prepare, window::StartupOptions options = {}) {
+    explicit PresenterFixture(Prepare&& prepare, window::StartupOptions given = {})
+        : options(std::move(given)) {
         WriteDemoInstallation(ta);
         std::filesystem::create_directories(temp.path() / "home");
         session = std::make_unique<Session>(services, home, temp.str());

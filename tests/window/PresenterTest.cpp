@@ -24,7 +24,7 @@ bool exists(const std::string& path) {
 
 }  // namespace
 
-TEST(Presenter, StartsOnEveryUnitUnderTheUnitsRootWithTheFirstUnitShown) {
+TEST(WindowPresenter, StartsOnEveryUnitUnderTheUnitsRootWithTheFirstUnitShown) {
     PresenterFixture f;
     ASSERT_EQ(f.started, window::MainPresenter::StartResult::Shown);
     EXPECT_TRUE(f.view.shown);
@@ -46,7 +46,7 @@ TEST(Presenter, StartsOnEveryUnitUnderTheUnitsRootWithTheFirstUnitShown) {
     EXPECT_EQ(f.services.busyDepth, 0);
 }
 
-TEST(Presenter, TheUnitCommandSwitchesTheArchiveAndTheCommandFollows) {
+TEST(WindowPresenter, TheUnitCommandSwitchesTheArchiveAndTheCommandFollows) {
     PresenterFixture f;
     f.presenter->Run(CommandId::SwitchUnit);
     EXPECT_TRUE(exists(f.ta + "kloxbase.xhpi"));
