@@ -158,7 +158,7 @@ void FrmMain::CreateControls() {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
     // The unit panel: a frame, the unit's name, its picture, the weapons.
-    HWND frame = child(WS_EX_CLIENTEDGE, L"STATIC", L"", SS_ETCHEDFRAME, IdPicView);
+    HWND frame = child(WS_EX_CLIENTEDGE, L"STATIC", L"", SS_LEFT, IdPicView);
     child(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IdLblUnitname);
     m_picture = std::make_unique<PictureBox>(m_window, IdPicUnit, L"Unit picture");
     child(0, L"STATIC", L"Weapons", SS_LEFT, IdLabel1);

@@ -228,9 +228,10 @@ TEST(Layout, At144DpiEveryLengthIsHalfAsLargeAgain) {
 
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command =
-        L"\"" + std::wstring(self) +
-        L"\" --gtest_brief=1 --gtest_filter=Layout.InnerSizesAreTwipsAtTheSystemDpi";
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_brief=1 "
+                           L"--gtest_filter=Layout.InnerSizesAreTwipsAtTheSystemDpi:MainWindow."
+                           L"ControlsAreLaidOutInTwipsAtTheWindowsDpi";
     SetEnvironmentVariableW(L"KLOXMERE_EXPECT_DPI", L"144");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

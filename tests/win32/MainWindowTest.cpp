@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/DemoInstallation.h"
@@ -19,6 +20,7 @@
 #include "units/clsUnit.h"
 #include "win32/FrmMain.h"
 #include "win32/MainMenus.h"
+#include "win32/RegistrySettingsStore.h"
 
 namespace kloxmere::win32 {
 namespace {
@@ -205,7 +207,11 @@ TEST_F(MainWindow, SelectingASideNodeListsItsUnits) {
               static_cast<LRESULT>(session.catalogue.UnitList.Count()));
 }
 
+// Also run at 144 DPI by Layout.At144DpiEveryLengthIsHalfAsLargeAgain.
 TEST_F(MainWindow, ControlsAreLaidOutInTwipsAtTheWindowsDpi) {
+    if (const char* expected = std::getenv("KLOXMERE_EXPECT_DPI")) {
+        EXPECT_EQ(window->dpi(), static_cast<UINT>(std::atoi(expected)));
+    }
     RECT splitter{};
     GetWindowRect(control(FrmMain::IdPicSplitter), &splitter);
     MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&splitter), 2);
@@ -220,6 +226,34 @@ TEST_F(MainWindow, FileExitClosesTheWindowAndUnloads) {
     pump(*window);
     EXPECT_TRUE(window->presenter().unloaded());
     EXPECT_EQ(window->hwnd(), nullptr);
+}
+
+// A start with the registry store: the first start finds nothing stored and
+// keeps the design placement; closing writes the placement and the TA
+// directory as the Linux store's text values.
+TEST(MainWindowSettings, AreReadAtStartAndWrittenAtExit) {
+    const std::wstring key = L"Software\\Kloxmere\\KloxmereWindowTest";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    test::TempDir temp;
+    WriteDemoInstallation(temp.file("demo"));
+    test::RecordingServices services;
+    Session session(services, temp.str(), temp.str());
+    session.TADirectory = temp.file("demo") + "\\";
+    RegistrySettingsStore store(key);
+    window::StartupOptions options;
+    options.splash = false;
+    options.scanThreads = 1;
+    options.settings = &store;
+    FrmMain window(session, services, options);
+    window.Create();
+    ASSERT_EQ(window.presenter().Start(), window::MainPresenter::StartResult::Shown);
+    EXPECT_EQ(window.presenter().layout().PicSplitter.left, 2460);
+    SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
+    pump(window);
+    EXPECT_EQ(store.get("Startup", "SliderLeft", ""), "2460");
+    EXPECT_EQ(store.get("Startup", "WindowState", ""), "0");
+    EXPECT_NE(store.get("Startup", "Width", ""), "");
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace
