@@ -15,6 +15,7 @@
 #include "win32/DialogWindow.h"
 #include "win32/MainMenus.h"
 #include "win32/Win32PlatformServices.h"
+#include "win32/WindowText.h"
 #include "win32/resources/ResourceIds.h"
 
 namespace kloxmere::win32 {
@@ -86,7 +87,7 @@ void FrmMain::Create() {
     HMENU conflict = nullptr;
     m_menu = BuildMenuBar(&conflict);
     m_conflictMenu = conflict;
-    m_accelerators = BuildAccelerators();
+    m_accelerators = BuildAccelerators({{FVIRTKEY | FCONTROL, 'F', kFocusFilter}});
     m_dpi = GetDpiForSystem();
     RECT frame{0, 0,
                MulDiv(static_cast<int>(window::kDesignInnerWidth), static_cast<int>(m_dpi), 1440),
@@ -152,6 +153,9 @@ void FrmMain::CreateControls() {
         item.pszText = caption.data();
         SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
+    // The filter above the list: only the rows holding its text are shown.
+    HWND filter = child(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, IdTxtFilter);
+    SendMessageW(filter, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter (Ctrl+F)"));
     HWND list = child(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                       WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                       IdListUnits);
@@ -193,7 +197,8 @@ void FrmMain::ApplyFonts() {
     GetObjectW(m_font.get(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
     m_boldFont.reset(CreateFontIndirectW(&bold));
-    for (int id : {IdTreeUnits, IdTabView, IdListUnits, IdLabel1, IdLstWeapons, IdStatus}) {
+    for (int id :
+         {IdTreeUnits, IdTabView, IdTxtFilter, IdListUnits, IdLabel1, IdLstWeapons, IdStatus}) {
         SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
     SendMessageW(Control(IdLblUnitname), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()),
@@ -228,6 +233,21 @@ void FrmMain::OnCommand(UINT id, HWND control) {
     }
     if (id == IDOK && GetFocus() == Control(IdListUnits)) {
         m_presenter.ListRowActivated();  // Enter on the list
+        return;
+    }
+    if (id == kFocusFilter) {
+        SetFocus(Control(IdTxtFilter));
+        SendMessageW(Control(IdTxtFilter), EM_SETSEL, 0, -1);
+        return;
+    }
+    if (id == IDCANCEL && GetFocus() == Control(IdTxtFilter)) {
+        SetWindowTextW(Control(IdTxtFilter), L"");  // Escape empties the filter
+        return;
+    }
+    if (id == IdTxtFilter) {
+        if (HIWORD(m_lastCommandCode) == EN_CHANGE && !m_filling) {
+            m_presenter.FilterChanged(WindowText(Control(IdTxtFilter)));
+        }
         return;
     }
     const std::optional<CommandId> command = CommandOfResourceId(id);
@@ -410,6 +430,7 @@ LRESULT CALLBACK FrmMain::SplitterProcedure(HWND window, UINT message, WPARAM wP
 LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
+            m_lastCommandCode = static_cast<UINT>(wParam);
             OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_NOTIFY:

@@ -52,7 +52,10 @@ class FrmMain final : public window::MainView, public UnitView {
         IdLabel1,
         IdLstWeapons,
         IdStatus,
+        IdTxtFilter,
     };
+    // Ctrl+F: the keyboard's way into the filter field.
+    static constexpr UINT kFocusFilter = 1900;
 
     FrmMain(Session& session, PlatformServices& services, window::StartupOptions options);
     ~FrmMain() override;
@@ -159,6 +162,7 @@ class FrmMain final : public window::MainView, public UnitView {
     std::wstring m_unitTooltip;
     std::wstring m_cellText;  // the text handed to the list for the cell it asked for
     int m_showCommand = SW_SHOWNORMAL;
+    UINT m_lastCommandCode = 0;  // the WM_COMMAND being handled (its notification code)
     bool m_splitterDragging = false;
     bool m_filling = false;  // our own selection changes are no user events
 };

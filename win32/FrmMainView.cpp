@@ -92,7 +92,14 @@ void FrmMain::ApplyLayout(const window::MainLayout& layout) {
     Place(IdTreeUnits, layout.TreeUnits);
     Place(IdPicSplitter, layout.PicSplitter);
     Place(IdTabView, layout.TabView);
-    Place(IdListUnits, layout.ListUnits);
+    // The filter takes the top of the list's place.
+    window::TwipsBox filter = layout.ListUnits;
+    filter.height = std::min(Twips(MulDiv(23, static_cast<int>(m_dpi), 96)), filter.height / 2);
+    window::TwipsBox list = layout.ListUnits;
+    list.top += filter.height + 30;
+    list.height = std::max(0.0, list.height - filter.height - 30);
+    Place(IdTxtFilter, filter);
+    Place(IdListUnits, list);
     Place(IdPicView, layout.PicView);
     // The panel's controls sit inside its frame.
     const double border = Twips(GetSystemMetricsForDpi(SM_CXEDGE, m_dpi));
@@ -327,8 +334,10 @@ void FrmMain::SelectListRow(std::size_t row) {
     SetFocus(list);
 }
 
-void FrmMain::SetFilterText(const std::string&) {
-    // The Windows window has no filter field yet: the list shows every row.
+void FrmMain::SetFilterText(const std::string& text) {
+    m_filling = true;
+    SetText(Control(IdTxtFilter), text);
+    m_filling = false;
 }
 
 void FrmMain::SetStatusText(window::StatusPanel panel, const std::string& text) {

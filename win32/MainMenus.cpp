@@ -85,8 +85,8 @@ MenuHandle BuildMenuBar(HMENU* conflict) {
     return bar;
 }
 
-AcceleratorTable BuildAccelerators() {
-    std::vector<ACCEL> table;
+AcceleratorTable BuildAccelerators(const std::vector<ACCEL>& extra) {
+    std::vector<ACCEL> table = extra;
     for (const window::CommandInfo& command : window::kCommands) {
         if (auto accelerator =
                 ShortcutAccelerator(command.shortcut, CommandResourceId(command.id))) {

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "win32/Handles.h"
 #include "win32/resources/ResourceIds.h"
@@ -30,6 +31,7 @@ std::optional<ACCEL> ShortcutAccelerator(std::string_view shortcut, UINT command
 // The menu bar; the Units menu's Conflict submenu is returned in `conflict`
 // (filled when it opens).
 MenuHandle BuildMenuBar(HMENU* conflict);
-AcceleratorTable BuildAccelerators();
+// Every command's shortcut, and `extra` keys of the window's own.
+AcceleratorTable BuildAccelerators(const std::vector<ACCEL>& extra = {});
 
 }  // namespace kloxmere::win32

@@ -221,6 +221,46 @@ TEST_F(MainWindow, ControlsAreLaidOutInTwipsAtTheWindowsDpi) {
     EXPECT_EQ(splitter.right - splitter.left, MulDiv(45, dpi, 1440));
 }
 
+TEST_F(MainWindow, TypingInTheFilterKeepsTheRowsHoldingItAndEscapeEmptiesIt) {
+    HWND filter = control(FrmMain::IdTxtFilter);
+    HWND list = control(FrmMain::IdListUnits);
+    const LRESULT all = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    for (wchar_t c : std::wstring(L"Commander")) SendMessageW(filter, WM_CHAR, c, 0);
+    pump(*window);
+    const LRESULT kept = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, all);
+    EXPECT_EQ(kept, static_cast<LRESULT>(window->presenter().list().rowCount()));
+    // Each row kept holds the text in some column (callname, description, ...).
+    const int columns = static_cast<int>(window->presenter().list().columns().size());
+    for (LRESULT row = 0; row < kept; ++row) {
+        std::string cells;
+        for (int column = 0; column < columns; ++column) {
+            cells += listCell(list, static_cast<int>(row), column) + "|";
+        }
+        EXPECT_NE(cells.find("Commander"), std::string::npos) << cells;
+    }
+    SetFocus(filter);
+    SendMessageW(window->hwnd(), WM_COMMAND, IDCANCEL, 0);
+    pump(*window);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), all);
+}
+
+// Moved to a monitor of 144 DPI, the window lays itself out again there.
+TEST_F(MainWindow, FollowsWmDpiChanged) {
+    RECT frame{};
+    GetWindowRect(window->hwnd(), &frame);
+    frame.right = frame.left + (frame.right - frame.left) * 3 / 2;
+    frame.bottom = frame.top + (frame.bottom - frame.top) * 3 / 2;
+    SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&frame));
+    pump(*window);
+    EXPECT_EQ(window->dpi(), 144u);
+    RECT splitter{};
+    GetWindowRect(control(FrmMain::IdPicSplitter), &splitter);
+    EXPECT_EQ(splitter.right - splitter.left, MulDiv(45, 144, 1440));
+}
+
 TEST_F(MainWindow, FileExitClosesTheWindowAndUnloads) {
     SendMessageW(window->hwnd(), WM_COMMAND, IDM_EXIT, 0);
     pump(*window);
