@@ -14,6 +14,7 @@
 #include "win32/BusyPointer.h"
 #include "win32/DialogWindow.h"
 #include "win32/MainMenus.h"
+#include "win32/PartnerRows.h"
 #include "win32/Win32PlatformServices.h"
 #include "win32/WindowText.h"
 #include "win32/resources/ResourceIds.h"
@@ -161,6 +162,21 @@ void FrmMain::CreateControls() {
                       IdListUnits);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
+    // Under the list on the Conflicts tab: who the selected conflict is with.
+    child(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IdPartnersTitle);
+    HWND partners = child(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Partners",
+                          WS_TABSTOP | LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL, IdPartners);
+    SendMessageW(partners, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    for (std::size_t i = 0; i < kPartnerColumns.size(); ++i) {
+        std::wstring header = WideFromUtf8(kPartnerColumns[i]);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        column.cx = Pixels(i == 0 || i == 3 ? 1500 : 1050);
+        column.pszText = header.data();
+        SendMessageW(partners, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    child(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IdFreeNumbers);
     // The unit panel: a frame, the unit's name, its picture, the weapons.
     HWND frame = child(WS_EX_CLIENTEDGE, L"STATIC", L"", SS_LEFT, IdPicView);
     child(0, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IdLblUnitname);
@@ -197,8 +213,8 @@ void FrmMain::ApplyFonts() {
     GetObjectW(m_font.get(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
     m_boldFont.reset(CreateFontIndirectW(&bold));
-    for (int id :
-         {IdTreeUnits, IdTabView, IdTxtFilter, IdListUnits, IdLabel1, IdLstWeapons, IdStatus}) {
+    for (int id : {IdTreeUnits, IdTabView, IdTxtFilter, IdListUnits, IdPartnersTitle, IdPartners,
+                   IdFreeNumbers, IdLabel1, IdLstWeapons, IdStatus}) {
         SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
     SendMessageW(Control(IdLblUnitname), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.get()),
@@ -287,6 +303,7 @@ LRESULT FrmMain::OnNotify(const NMHDR& header) {
             if (header.code == TCN_SELCHANGE && !m_filling) {
                 m_presenter.TabSelected(
                     static_cast<std::int32_t>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+                m_presenter.Resized();  // the partners panel comes or goes with the tab
             }
             return 0;
         case IdTreeUnits:

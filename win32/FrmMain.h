@@ -53,6 +53,9 @@ class FrmMain final : public window::MainView, public UnitView {
         IdLstWeapons,
         IdStatus,
         IdTxtFilter,
+        IdPartnersTitle,
+        IdPartners,
+        IdFreeNumbers,
     };
     // Ctrl+F: the keyboard's way into the filter field.
     static constexpr UINT kFocusFilter = 1900;

@@ -4,6 +4,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/Session.h"
 #include "base/Environment.h"
 #include "catalogue/Fingerprint.h"
@@ -15,6 +17,7 @@
 #include "win32/FrmLogo.h"
 #include "win32/FrmMain.h"
 #include "win32/MainMenus.h"
+#include "win32/PartnerRows.h"
 #include "win32/Win32PlatformServices.h"
 #include "win32/WindowText.h"
 
@@ -99,6 +102,22 @@ void FrmMain::ApplyLayout(const window::MainLayout& layout) {
     list.top += filter.height + 30;
     list.height = std::max(0.0, list.height - filter.height - 30);
     Place(IdTxtFilter, filter);
+    // On the Conflicts tab the partners panel takes the list's bottom.
+    const bool conflicts = SendMessageW(Control(IdTabView), TCM_GETCURSEL, 0, 0) == kConflictsTab;
+    if (conflicts) {
+        const double height = std::clamp(list.height / 3, std::min(1800.0, list.height / 2),
+                                         std::max(3300.0, list.height / 3));
+        const double line = Twips(MulDiv(18, static_cast<int>(m_dpi), 96));
+        window::TwipsBox panel{list.left, list.top + list.height - height, list.width, height};
+        list.height = std::max(0.0, list.height - height - 30);
+        Place(IdPartnersTitle, {panel.left, panel.top, panel.width, line});
+        Place(IdPartners,
+              {panel.left, panel.top + line, panel.width, std::max(0.0, panel.height - 2 * line)});
+        Place(IdFreeNumbers, {panel.left, panel.top + panel.height - line, panel.width, line});
+    }
+    for (int id : {IdPartnersTitle, IdPartners, IdFreeNumbers}) {
+        ShowWindow(Control(id), conflicts ? SW_SHOWNA : SW_HIDE);
+    }
     Place(IdListUnits, list);
     Place(IdPicView, layout.PicView);
     // The panel's controls sit inside its frame.
@@ -351,9 +370,24 @@ void FrmMain::RefreshFingerprint() {
                  reinterpret_cast<LPARAM>(WideFromUtf8(text).c_str()));
 }
 
-void FrmMain::ShowPartners(const Catalogue*, const ListItem*) {
-    // The Windows window has no partners panel yet; the Conflict menu lists
-    // the row's commands.
+void FrmMain::ShowPartners(const Catalogue* catalogue, const ListItem* item) {
+    const PartnerRows described = DescribePartners(catalogue, item);
+    SetText(Control(IdPartnersTitle), described.title);
+    SetText(Control(IdFreeNumbers), described.freeNumbers);
+    HWND partners = Control(IdPartners);
+    SendMessageW(partners, LVM_DELETEALLITEMS, 0, 0);
+    for (std::size_t row = 0; row < described.rows.size(); ++row) {
+        for (std::size_t column = 0; column < kPartnerColumns.size(); ++column) {
+            std::wstring text = WideFromUtf8(described.rows[row][column]);
+            LVITEMW cell{};
+            cell.mask = LVIF_TEXT;
+            cell.iItem = static_cast<int>(row);
+            cell.iSubItem = static_cast<int>(column);
+            cell.pszText = text.data();
+            SendMessageW(partners, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW,
+                         column == 0 ? 0 : row, reinterpret_cast<LPARAM>(&cell));
+        }
+    }
 }
 
 void FrmMain::EditGroups() {

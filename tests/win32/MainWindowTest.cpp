@@ -191,6 +191,27 @@ TEST_F(MainWindow, AClickOnATabShowsItsRows) {
     column.cchTextMax = 64;
     SendMessageW(list, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     EXPECT_EQ(Utf8FromWide(header), window->presenter().list().columns().front().header);
+
+    // Under the list, who the selected conflict is with.
+    HWND title = control(FrmMain::IdPartnersTitle);
+    EXPECT_TRUE(IsWindowVisible(title));
+    wchar_t text[256] = {};
+    GetWindowTextW(title, text, 256);
+    EXPECT_EQ(std::wstring(text), L"Select a conflict to see who it is with.");
+    ASSERT_GT(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    pump(*window);
+    GetWindowTextW(title, text, 256);
+    EXPECT_NE(std::wstring(text), L"Select a conflict to see who it is with.");
+    EXPECT_GT(SendMessageW(control(FrmMain::IdPartners), LVM_GETITEMCOUNT, 0, 0), 0);
+
+    // Back on Units the panel goes.
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const LPARAM units = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, units);
+    SendMessageW(tabs, WM_LBUTTONUP, 0, units);
+    pump(*window);
+    EXPECT_FALSE(IsWindowVisible(title));
 }
 
 TEST_F(MainWindow, SelectingASideNodeListsItsUnits) {
