@@ -30,8 +30,15 @@ class PathLabel : public QLabel {
     }
 };
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+std::vector<window::PickerDrive> pickerDrives(const QList<DriveEntry>& drives) {
+    std::vector<window::PickerDrive> entries;
+    for (const DriveEntry& drive : drives)
+        entries.push_back({drive.label.toStdString(), drive.root.toStdString()});
+    return entries;
+}
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
 }
 
 }  // namespace
@@ -46,8 +53,7 @@ FrmDirectory::FrmDirectory(PlatformServices& services, QWidget* parent,
       CmdOk(new QPushButton("OK", this)),
       CmdCancel(new QPushButton("Cancel", this)),
       CmdMakeDir(new QPushButton("&Create...", this)),
-      m_services(services),
-      m_drives(std::move(drives)) {
+      m_picker(services, *this, pickerDrives(drives)) {
     setObjectName("FrmDirectory");
     setWindowTitle("Select a directory");
     setFixedSize(ToPixels(4455), ToPixels(2895));
@@ -75,8 +81,9 @@ FrmDirectory::FrmDirectory(PlatformServices& services, QWidget* parent,
     setTabOrder(CmdOk, CmdCancel);
     setTabOrder(CmdCancel, CmdMakeDir);
 
-    for (const DriveEntry& drive : m_drives) Drive->addItem(drive.label, drive.root);
-    Form_Load(startDirectory.isEmpty() ? QDir::currentPath() : startDirectory);
+    for (const DriveEntry& drive : drives) Drive->addItem(drive.label, drive.root);
+    m_picker.Start((startDirectory.isEmpty() ? QDir::currentPath() : startDirectory).toStdString(),
+                   QDir::rootPath().toStdString());
 
     connect(CmdOk, &QPushButton::clicked, this, &FrmDirectory::CmdOk_Click);
     connect(CmdCancel, &QPushButton::clicked, this, &FrmDirectory::CmdCancel_Click);
@@ -85,57 +92,60 @@ FrmDirectory::FrmDirectory(PlatformServices& services, QWidget* parent,
     connect(Dir, &DirectoryList::Change, this, &FrmDirectory::Dir_Change);
 }
 
-void FrmDirectory::Form_Load(const QString& startDirectory) {
-    m_selectedDirectory.clear();
-    // Open the start directory; when it cannot be opened, the root of its
-    // drive, or failing that the first drive that opens.
-    QStringList candidates{startDirectory};
-    int drive = DriveIndexFor(m_drives, startDirectory);
-    if (drive >= 0) candidates << m_drives[drive].root;
-    for (const DriveEntry& entry : m_drives) candidates << entry.root;
-    candidates << QDir::rootPath();
-    for (const QString& candidate : candidates) {
-        if (Dir->setPath(candidate)) break;
-    }
-    showDriveOf(Dir->path());
-    Dir_Change();
-}
-
-void FrmDirectory::showDriveOf(const QString& path) {
-    int index = DriveIndexFor(m_drives, path);
-    if (index >= 0) Drive->setCurrentIndex(index);
-}
-
 void FrmDirectory::Dir_Change() {
-    LblPath->setText(native(Dir->path()));
-    int drive = DriveIndexFor(m_drives, Dir->path());
-    if (drive >= 0) m_driveDirectory.insert(m_drives[drive].root, Dir->path());
+    m_picker.DirectoryChanged();
 }
 
 void FrmDirectory::Drive_Change(int index) {
-    if (index < 0 || index >= m_drives.size()) return;
-    const DriveEntry& drive = m_drives[index];
-    if (DriveIndexFor(m_drives, Dir->path()) == index) return;
-    QString directory = m_driveDirectory.value(drive.root, drive.root);
-    if (Dir->setPath(directory) || Dir->setPath(drive.root)) return;
-    // A drive that cannot be read (an empty removable drive, a volume gone):
-    // say so and stay where the list was, so that it remains usable.
-    m_services.ShowMessage("The drive " + drive.label.toStdString() + " cannot be read.",
-                           "Dir Error", MessageIcon::Exclamation);
-    showDriveOf(Dir->path());
+    m_picker.DriveChosen(index);
 }
 
 void FrmDirectory::CmdOk_Click() {
-    QString path = LblPath->text();
-    if (path.isEmpty()) return;
-    if (!path.endsWith(QDir::separator())) path += QDir::separator();
-    m_selectedDirectory = path.toStdString();
-    accept();
+    m_picker.Ok();
 }
 
 void FrmDirectory::CmdCancel_Click() {
-    m_selectedDirectory.clear();
-    QDialog::reject();
+    m_picker.Cancel();
+}
+
+void FrmDirectory::CmdMakeDir_Click() {
+    m_picker.MakeDirectory();
+}
+
+bool FrmDirectory::OpenDirectory(const std::string& directory) {
+    return Dir->setPath(text(directory));
+}
+
+std::string FrmDirectory::OpenedDirectory() const {
+    return Dir->path().toStdString();
+}
+
+void FrmDirectory::RefreshDirectory() {
+    Dir->refresh();
+}
+
+void FrmDirectory::ShowPath(const std::string& nativePath) {
+    LblPath->setText(text(nativePath));
+}
+
+void FrmDirectory::ShowDrive(std::size_t index) {
+    Drive->setCurrentIndex(static_cast<int>(index));
+}
+
+bool FrmDirectory::IsPlainDirectory(const std::string& path) const {
+    return ui::IsPlainDirectory(text(path));
+}
+
+bool FrmDirectory::MakeDirectory(const std::string& path) {
+    return QDir().mkdir(text(path));
+}
+
+void FrmDirectory::Close(bool accepted) {
+    if (accepted) {
+        accept();
+    } else {
+        QDialog::reject();
+    }
 }
 
 void FrmDirectory::reject() {
@@ -153,22 +163,6 @@ void FrmDirectory::showEvent(QShowEvent* event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-}
-
-void FrmDirectory::CmdMakeDir_Click() {
-    std::string answer = m_services.InputBox("Enter the name of a new directory", "New Dir");
-    if (answer.empty()) return;
-    QString path = native(Dir->path());
-    if (!path.endsWith(QDir::separator())) path += QDir::separator();
-    path += QString::fromStdString(answer);
-    if (IsPlainDirectory(path)) {
-        m_services.ShowMessage("Directory already exists.", "Dir Error", MessageIcon::None);
-        return;
-    }
-    // A directory that cannot be made is passed over silently; one that
-    // exists with other attributes (read-only, hidden) is opened.
-    QDir().mkdir(path);
-    if (!Dir->setPath(path)) Dir->refresh();
 }
 
 }  // namespace kloxmere::ui

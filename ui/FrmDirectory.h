@@ -6,10 +6,10 @@
 // platform services, so tests can answer them.
 
 #include <QDialog>
-#include <QHash>
 #include <string>
 
 #include "ui/DirectoryList.h"
+#include "window/DirectoryPicker.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +21,7 @@ class PlatformServices;
 
 namespace kloxmere::ui {
 
-class FrmDirectory : public QDialog {
+class FrmDirectory : public QDialog, private window::DirectoryPickerView {
     Q_OBJECT
   public:
     // Opens on `startDirectory` (the current directory by default) and offers
@@ -38,7 +38,7 @@ class FrmDirectory : public QDialog {
     QPushButton* CmdMakeDir;
 
     // "" until OK; then the chosen directory, ending in the native separator.
-    const std::string& SelectedDirectory() const { return m_selectedDirectory; }
+    const std::string& SelectedDirectory() const { return m_picker.SelectedDirectory(); }
 
   public slots:
     void CmdOk_Click();
@@ -52,13 +52,17 @@ class FrmDirectory : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void Form_Load(const QString& startDirectory);
-    void showDriveOf(const QString& path);
+    // window::DirectoryPickerView
+    bool OpenDirectory(const std::string& directory) override;
+    std::string OpenedDirectory() const override;
+    void RefreshDirectory() override;
+    void ShowPath(const std::string& nativePath) override;
+    void ShowDrive(std::size_t index) override;
+    bool IsPlainDirectory(const std::string& path) const override;
+    bool MakeDirectory(const std::string& path) override;
+    void Close(bool accepted) override;
 
-    PlatformServices& m_services;
-    QList<DriveEntry> m_drives;
-    QHash<QString, QString> m_driveDirectory;  // each drive's last open directory
-    std::string m_selectedDirectory;
+    window::DirectoryPicker m_picker;  // the picker's rules
 };
 
 }  // namespace kloxmere::ui

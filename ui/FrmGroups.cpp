@@ -4,12 +4,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "base/PlatformServices.h"
-#include "base/Windows1252.h"
-#include "catalogue/GroupEditing.h"
-#include "catalogue/clsUnitGroup.h"
 #include "ui/Twips.h"
 
 namespace kloxmere::ui {
@@ -35,8 +33,7 @@ FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& serv
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
-      m_groups(GroupList),
-      m_services(services) {
+      m_editor(GroupList, services, *this) {
     setObjectName("FrmGroups");
     setWindowTitle("Edit Unit Groups");
     setModal(true);
@@ -80,39 +77,27 @@ FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& serv
 }
 
 void FrmGroups::Form_Load() {
-    refreshGroupList();
+    m_editor.Load();
 }
 
 void FrmGroups::LstGroups_Click() {
-    refreshKeywordList();
+    m_editor.GroupSelected();
 }
 
 void FrmGroups::CmdAdd_Click() {
-    const std::string name = ask("Enter a name for the new group", "Add Group");
-    if (name.empty()) return;
-    AddGroup(m_groups, name);  // a name already in use, in any case, adds nothing
-    refreshGroupList();
+    m_editor.AddGroup();
 }
 
 void FrmGroups::CmdDelete_Click() {
-    if (const clsUnitGroup* group = selectedGroup()) DeleteGroup(m_groups, group->Name);
-    refreshGroupList();
+    m_editor.DeleteGroup();
 }
 
 void FrmGroups::CmdAddKeyword_Click() {
-    const std::string keyword = ask("Enter a new keyword", "Filename keyword");
-    if (keyword.empty()) return;
-    if (clsUnitGroup* group = selectedGroup()) AddKeyword(*group, keyword);
-    refreshKeywordList();
+    m_editor.AddKeyword();
 }
 
 void FrmGroups::CmdDeleteKeyword_Click() {
-    clsUnitGroup* group = selectedGroup();
-    const QList<QListWidgetItem*> selected = LstKeywords->selectedItems();
-    if (group && !selected.isEmpty()) {
-        DeleteKeyword(*group, static_cast<std::size_t>(LstKeywords->row(selected.front())) + 1);
-    }
-    refreshKeywordList();
+    m_editor.DeleteKeyword();
 }
 
 void FrmGroups::CmdOK_Click() {
@@ -130,35 +115,29 @@ void FrmGroups::Form_Unload() {
     emit unloaded();
 }
 
-void FrmGroups::refreshGroupList() {
-    {
-        const QSignalBlocker quiet(LstGroups);
-        LstGroups->clear();
-        for (const clsUnitGroup& group : m_groups) {
-            LstGroups->addItem(QString::fromStdString(group.Name));
-        }
-        if (LstGroups->count() > 0) LstGroups->setCurrentRow(0);
-    }
-    refreshKeywordList();
+void FrmGroups::ShowGroups(const std::vector<std::string>& names) {
+    const QSignalBlocker quiet(LstGroups);
+    LstGroups->clear();
+    for (const std::string& name : names) LstGroups->addItem(QString::fromStdString(name));
+    if (LstGroups->count() > 0) LstGroups->setCurrentRow(0);
 }
 
-void FrmGroups::refreshKeywordList() {
+void FrmGroups::ShowKeywords(const std::vector<std::string>& keywords) {
     LstKeywords->clear();
-    if (const clsUnitGroup* group = selectedGroup()) {
-        for (const std::string& keyword : group->Keywords) {
-            LstKeywords->addItem(QString::fromStdString(keyword));
-        }
-    }
+    for (const std::string& keyword : keywords)
+        LstKeywords->addItem(QString::fromStdString(keyword));
 }
 
-clsUnitGroup* FrmGroups::selectedGroup() {
+std::optional<std::string> FrmGroups::SelectedGroup() const {
     const QList<QListWidgetItem*> selected = LstGroups->selectedItems();
-    if (selected.isEmpty()) return nullptr;
-    return m_groups.Find(selected.front()->text().toStdString());
+    if (selected.isEmpty()) return std::nullopt;
+    return selected.front()->text().toStdString();
 }
 
-std::string FrmGroups::ask(const char* prompt, const char* title) {
-    return DecodeWindows1252(EncodeWindows1252(m_services.InputBox(prompt, title)));
+std::optional<std::size_t> FrmGroups::SelectedKeyword() const {
+    const QList<QListWidgetItem*> selected = LstKeywords->selectedItems();
+    if (selected.isEmpty()) return std::nullopt;
+    return static_cast<std::size_t>(LstKeywords->row(selected.front()));
 }
 
 }  // namespace kloxmere::ui

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include "base/Collection.h"
+#include "window/GroupEditor.h"
 
 class QGroupBox;
 class QLabel;
@@ -23,7 +24,7 @@ struct clsUnitGroup;
 
 namespace kloxmere::ui {
 
-class FrmGroups final : public QDialog {
+class FrmGroups final : public QDialog, private window::GroupEditorView {
     Q_OBJECT
   public:
     // `services` asks for the names and keywords (its input box).
@@ -57,16 +58,15 @@ class FrmGroups final : public QDialog {
     void unloaded();
 
   private:
-    void Form_Unload();
-    void refreshGroupList();
-    void refreshKeywordList();
-    clsUnitGroup* selectedGroup();
-    // What the user typed as it will be stored: a character without a
-    // Windows-1252 byte becomes "?", so the window shows what the file keeps.
-    std::string ask(const char* prompt, const char* title);
+    // window::GroupEditorView
+    void ShowGroups(const std::vector<std::string>& names) override;
+    void ShowKeywords(const std::vector<std::string>& keywords) override;
+    std::optional<std::string> SelectedGroup() const override;
+    std::optional<std::size_t> SelectedKeyword() const override;
 
-    Collection<clsUnitGroup>& m_groups;
-    PlatformServices& m_services;
+    void Form_Unload();
+
+    window::GroupEditor m_editor;  // the editor's rules
     bool m_unloaded = false;
 };
 

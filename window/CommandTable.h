@@ -73,6 +73,9 @@ struct ToolbarSlot {
     std::optional<CommandId> command;  // nullopt: a separator
 };
 
+// The key that puts the focus into the filter field above the list.
+inline constexpr std::string_view kFilterShortcut = "Ctrl+F";
+
 // The menu bar, left to right.
 extern const std::array<MenuInfo, kMenuCount> kMenus;
 // Every command, in CommandId order (kCommands[int(id) - 1] is id's).

@@ -82,6 +82,7 @@ TEST(WindowCommandTable, MenusHoldTheirLinesInOrderEachWithAMnemonic) {
     EXPECT_FALSE(Command(CommandId::UndoSwitch).enabledAtStart);
     EXPECT_TRUE(Command(CommandId::ViewCavedog).checkable);
     EXPECT_TRUE(Command(CommandId::ViewThirdParty).checkable);
+    EXPECT_EQ(kFilterShortcut, "Ctrl+F");
 }
 
 TEST(WindowCommandTable, TheToolbarNeverStartsOrEndsOnTwoSeparators) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Session.h"
+#include "base/FileSystem.h"
 #include "catalogue/ListRows.h"
 #include "tests/window/PresenterFixture.h"
 
@@ -55,7 +56,7 @@ TEST(WindowListContents, SortAndFilterKeepOneOrderAndAStaleFilterLooksAtEveryRow
     const std::size_t before = list.rowCount();
     ASSERT_GT(before, 0u);
     f.presenter->Run(window::CommandId::DisableGroup);  // aurora.ufo becomes aurora.xufo
-    ASSERT_TRUE(std::filesystem::exists(f.ta + "aurora.xufo"));
+    ASSERT_TRUE(std::filesystem::exists(PathFromUtf8(f.ta + "aurora.xufo")));
     list.markStale();
     EXPECT_TRUE(list.setFilter("xufo"));
     EXPECT_GT(list.rowCount(), before);

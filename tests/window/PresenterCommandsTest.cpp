@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/FileSystem.h"
 #include "catalogue/GroupEditing.h"
 #include "catalogue/ListRows.h"
 #include "tests/support/ScopedEnv.h"
@@ -22,11 +23,11 @@ using Strings = std::vector<std::string>;
 namespace {
 
 bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(PathFromUtf8(path));
 }
 
 void touch(const std::string& path) {
-    std::ofstream(path) << "taken";
+    std::ofstream(PathFromUtf8(path)) << "taken";
 }
 
 }  // namespace
@@ -137,13 +138,16 @@ TEST(WindowPresenterCommands, RefusedRenamesAreNamedOneOrManyAndUndoReversesTheB
 TEST(WindowPresenterCommands, AnAmpersandInTheBatchIsShownNotTakenForAMnemonic) {
     PresenterFixture f([](PresenterFixture& fixture) {
         std::filesystem::create_directories(fixture.temp.path() / "home" / "switches");
-        std::ofstream journal(fixture.home + "switches/switch-000001.journal", std::ios::binary);
+        std::ofstream journal(PathFromUtf8(fixture.home + "switches/switch-000001.journal"),
+                              std::ios::binary);
         journal << "kloxmere switch journal 1\n"
                 << "batch\t1\t2026-12-09T20:00:00Z\t0\tDisable Group Arm & Core\t$\n"
-                << "rename\t" << fixture.ta << "aurora.ufo\t" << fixture.ta << "aurora.xufo\t$\n"
+                << "rename\t" << Journalled(fixture.ta) << "aurora.ufo\t" << Journalled(fixture.ta)
+                << "aurora.xufo\t$\n"
                 << "outcome\t0\tdone\t\t$\n"
                 << "end\t1\t$\n";
-        std::filesystem::rename(fixture.ta + "aurora.ufo", fixture.ta + "aurora.xufo");
+        std::filesystem::rename(PathFromUtf8(fixture.ta + "aurora.ufo"),
+                                PathFromUtf8(fixture.ta + "aurora.xufo"));
     });
     f.presenter->UnitsMenuOpening();
     EXPECT_EQ(f.view.captions[CommandId::UndoSwitch], "&Undo Disable Group Arm && Core");
@@ -197,7 +201,7 @@ TEST(WindowPresenterCommands, LocationsSchemasAndTheFastLoadListGoThroughTheirDi
     f.services.fileAnswers = {list};
     f.presenter->Run(CommandId::ExportFastLoadList);
     EXPECT_EQ(f.services.fileDialogs.back().filter, "Unit definition file (*.udf)|*.udf");
-    EXPECT_GT(std::filesystem::file_size(list), 0u);
+    EXPECT_GT(std::filesystem::file_size(PathFromUtf8(list)), 0u);
     EXPECT_EQ(f.services.busyDepth, 0);
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "base/FileSystem.h"
 #include "catalogue/ListRows.h"
 #include "tests/window/PresenterFixture.h"
 #include "units/clsUnit.h"
@@ -75,8 +76,8 @@ TEST(WindowPresenterConflicts, AConflictRowOffersItsArchivesAndPartnersAndDisabl
         captions(f.presenter->ConflictCommands()),
         (Strings{"Disable aurora.ufo", "Disable kloxbase.hpi", "-", "Show NOVATANK in Units"}));
     choose(f.presenter->ConflictCommands(), "Disable aurora.ufo");
-    EXPECT_TRUE(std::filesystem::exists(f.ta + "aurora.xufo"));
-    EXPECT_TRUE(std::filesystem::exists(f.ta + "kloxbase.hpi"));
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(f.ta + "aurora.xufo")));
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(f.ta + "kloxbase.hpi")));
     EXPECT_TRUE(f.view.enabled[CommandId::UndoSwitch]);
 
     // The build-menu conflict's row: both entries' archives, the disabled one off.

@@ -16,6 +16,13 @@
 
 namespace kloxmere::test {
 
+// A path as the switch journal writes it: "\\" for a backslash.
+inline std::string Journalled(const std::string& path) {
+    std::string out;
+    for (char c : path) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+}
+
 struct PresenterFixture {
     TempDir temp;
     std::string ta = temp.str() + "ta/";

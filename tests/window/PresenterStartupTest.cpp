@@ -9,6 +9,7 @@
 #include <map>
 
 #include "app/Settings.h"
+#include "base/FileSystem.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/window/PresenterFixture.h"
 
@@ -79,14 +80,14 @@ TEST(WindowPresenterStartup, ASchemaOnTheCommandLineIsAppliedWithoutAWindowOrThe
     MemoryStore store;
     PresenterFixture f(
         [](PresenterFixture& fixture) {
-            std::ofstream(fixture.ta + "my schema.uls") << "KLOXBASE.XHPI\r\n";
+            std::ofstream(PathFromUtf8(fixture.ta + "my schema.uls")) << "KLOXBASE.XHPI\r\n";
             fixture.options.commandLine = "\"" + fixture.ta + "my schema.uls\"";
         },
         withSettings(store));
     EXPECT_EQ(f.started, StartResult::Ended);
     EXPECT_FALSE(f.view.shown);
     EXPECT_TRUE(f.catalogue().ArchiveList.empty());  // no scan
-    EXPECT_TRUE(std::filesystem::exists(f.ta + "kloxbase.xhpi"));
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(f.ta + "kloxbase.xhpi")));
     ASSERT_EQ(f.services.messages.size(), 1u);
     EXPECT_EQ(f.services.messages[0].text,
               "The schema 'my schema.uls' has been applied to your TA directory.");
@@ -117,15 +118,18 @@ TEST(WindowPresenterStartup, ASurfaceThatCannotBeMadeIsSaidAndEndsTheStart) {
 TEST(WindowPresenterStartup, AnInterruptedSwitchIsOfferedBeforeTheWindowShows) {
     PresenterFixture f([](PresenterFixture& fixture) {
         std::filesystem::create_directories(fixture.temp.path() / "home" / "switches");
-        std::ofstream journal(fixture.home + "switches/switch-000001.journal", std::ios::binary);
+        std::ofstream journal(PathFromUtf8(fixture.home + "switches/switch-000001.journal"),
+                              std::ios::binary);
         journal << "kloxmere switch journal 1\n"
                 << "batch\t1\t2026-12-09T20:00:00Z\t0\tDisable Group TA Units\t$\n"
-                << "rename\t" << fixture.ta << "kloxbase.hpi\t" << fixture.ta
-                << "kloxbase.xhpi\t$\n"
-                << "rename\t" << fixture.ta << "aurora.ufo\t" << fixture.ta << "aurora.xufo\t$\n"
+                << "rename\t" << Journalled(fixture.ta) << "kloxbase.hpi\t"
+                << Journalled(fixture.ta) << "kloxbase.xhpi\t$\n"
+                << "rename\t" << Journalled(fixture.ta) << "aurora.ufo\t" << Journalled(fixture.ta)
+                << "aurora.xufo\t$\n"
                 << "outcome\t0\tdone\t\t$\n";
         journal.close();
-        std::filesystem::rename(fixture.ta + "kloxbase.hpi", fixture.ta + "kloxbase.xhpi");
+        std::filesystem::rename(PathFromUtf8(fixture.ta + "kloxbase.hpi"),
+                                PathFromUtf8(fixture.ta + "kloxbase.xhpi"));
         fixture.services.choiceAnswers = {0};
     });
     ASSERT_EQ(f.started, StartResult::Shown);
@@ -135,6 +139,6 @@ TEST(WindowPresenterStartup, AnInterruptedSwitchIsOfferedBeforeTheWindowShows) {
         f.services.calls.front().rfind("choice Kloxmere: Switching archives was interrupted", 0),
         0u);
     EXPECT_EQ(f.view.calls.back(), "show");
-    EXPECT_TRUE(std::filesystem::exists(f.ta + "aurora.xufo"));
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(f.ta + "aurora.xufo")));
     EXPECT_EQ(f.view.captions[window::CommandId::UndoSwitch], "&Undo Disable Group TA Units");
 }

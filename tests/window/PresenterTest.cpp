@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "archive/clsHPI.h"
+#include "base/FileSystem.h"
 #include "catalogue/ListRows.h"
 #include "tests/window/PresenterFixture.h"
 #include "units/clsUnit.h"
@@ -19,7 +20,7 @@ using Strings = std::vector<std::string>;
 namespace {
 
 bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(PathFromUtf8(path));
 }
 
 }  // namespace
