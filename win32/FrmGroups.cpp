@@ -1,10 +1,6 @@
 #include "win32/FrmGroups.h"
 
 #include "base/Environment.h"
-#include "base/PlatformServices.h"
-#include "base/Windows1252.h"
-#include "catalogue/GroupEditing.h"
-#include "catalogue/clsUnitGroup.h"
 
 namespace kloxmere::win32 {
 
@@ -17,12 +13,24 @@ constexpr int kFrameLeft = 180, kFrameTop = 180;
 TwipsRect inFrame(int left, int top, int width, int height) {
     return {kFrameLeft + left, kFrameTop + top, width, height};
 }
+
+void fill(HWND list, const std::vector<std::string>& lines) {
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : lines) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(line).c_str()));
+    }
+}
+
+std::optional<std::size_t> selection(HWND list) {
+    const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (row < 0) return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
 }  // namespace
 
 FrmGroups::FrmGroups(Collection<clsUnitGroup>& GroupList, PlatformServices& services)
     : DialogWindow({L"Edit Unit Groups", kInnerWidth, kInnerHeight}),
-      m_groups(GroupList),
-      m_services(services) {}
+      m_editor(GroupList, services, *this) {}
 
 void FrmGroups::Populate() {
     AddControl(L"BUTTON", L"Groups", BS_GROUPBOX, IdFrame1, {kFrameLeft, kFrameTop, 4395, 3075});
@@ -37,39 +45,26 @@ void FrmGroups::Populate() {
                IdLstKeywords, inFrame(180, 2040, 3075, 840), WS_EX_CLIENTEDGE);
     AddControl(L"BUTTON", L"Add...", WS_TABSTOP, IdCmdAddKeyword, inFrame(3360, 2040, 855, 375));
     AddControl(L"BUTTON", L"Delete", WS_TABSTOP, IdCmdDeleteKeyword, inFrame(3360, 2520, 855, 375));
-    refreshGroupList();
+    m_editor.Load();
 }
 
 void FrmGroups::OnCommand(int id, int code, HWND control) {
     switch (id) {
         case IdLstGroups:
-            if (code == LBN_SELCHANGE) refreshKeywordList();
+            if (code == LBN_SELCHANGE) m_editor.GroupSelected();
             return;
-        case IdCmdAdd: {
-            const std::string name = ask("Enter a name for the new group", "Add Group");
-            if (name.empty()) return;
-            AddGroup(m_groups, name);  // a name already in use, in any case, adds nothing
-            refreshGroupList();
+        case IdCmdAdd:
+            m_editor.AddGroup();
             return;
-        }
         case IdCmdDelete:
-            if (const clsUnitGroup* group = selectedGroup()) DeleteGroup(m_groups, group->Name);
-            refreshGroupList();
+            m_editor.DeleteGroup();
             return;
-        case IdCmdAddKeyword: {
-            const std::string keyword = ask("Enter a new keyword", "Filename keyword");
-            if (keyword.empty()) return;
-            if (clsUnitGroup* group = selectedGroup()) AddKeyword(*group, keyword);
-            refreshKeywordList();
+        case IdCmdAddKeyword:
+            m_editor.AddKeyword();
             return;
-        }
-        case IdCmdDeleteKeyword: {
-            clsUnitGroup* group = selectedGroup();
-            const LRESULT row = SendMessageW(Control(IdLstKeywords), LB_GETCURSEL, 0, 0);
-            if (group && row >= 0) DeleteKeyword(*group, static_cast<std::size_t>(row) + 1);
-            refreshKeywordList();
+        case IdCmdDeleteKeyword:
+            m_editor.DeleteKeyword();
             return;
-        }
         case IDOK:
             End();
             return;
@@ -78,37 +73,29 @@ void FrmGroups::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void FrmGroups::refreshGroupList() {
+void FrmGroups::ShowGroups(const std::vector<std::string>& names) {
     HWND list = Control(IdLstGroups);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const clsUnitGroup& group : m_groups) {
-        SendMessageW(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(WideFromUtf8(group.Name).c_str()));
-    }
-    if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) SendMessageW(list, LB_SETCURSEL, 0, 0);
-    refreshKeywordList();
+    fill(list, names);
+    if (!names.empty()) SendMessageW(list, LB_SETCURSEL, 0, 0);
 }
 
-void FrmGroups::refreshKeywordList() {
-    HWND list = Control(IdLstKeywords);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    if (const clsUnitGroup* group = selectedGroup()) {
-        for (const std::string& keyword : group->Keywords) {
-            SendMessageW(list, LB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(WideFromUtf8(keyword).c_str()));
-        }
-    }
+void FrmGroups::ShowKeywords(const std::vector<std::string>& keywords) {
+    fill(Control(IdLstKeywords), keywords);
 }
 
-clsUnitGroup* FrmGroups::selectedGroup() {
-    const LRESULT row = SendMessageW(Control(IdLstGroups), LB_GETCURSEL, 0, 0);
-    if (row < 0 || static_cast<std::size_t>(row) >= m_groups.Count()) return nullptr;
-    return &m_groups.Item(static_cast<std::size_t>(row) + 1);
+std::optional<std::string> FrmGroups::SelectedGroup() const {
+    HWND list = Control(IdLstGroups);
+    const std::optional<std::size_t> row = selection(list);
+    if (!row) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, *row, 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(list, LB_GETTEXT, *row, reinterpret_cast<LPARAM>(text.data()))));
+    return Utf8FromWide(text);
 }
 
-// unitgroups.dat holds Windows-1252 text: what it cannot hold becomes "?".
-std::string FrmGroups::ask(const char* prompt, const char* title) {
-    return DecodeWindows1252(EncodeWindows1252(m_services.InputBox(prompt, title)));
+std::optional<std::size_t> FrmGroups::SelectedKeyword() const {
+    return selection(Control(IdLstKeywords));
 }
 
 }  // namespace kloxmere::win32

@@ -1,13 +1,17 @@
 #pragma once
 
 // The group editor: the user's groups with Add and Delete, the selected
-// group's filename keywords with Add and Delete, and OK. Each edit takes
-// effect at once (catalogue/GroupEditing.h holds the rules); the names and
-// keywords asked for are kept to what unitgroups.dat can hold.
+// group's filename keywords with Add and Delete, and OK. The rules are the
+// shared editor's (window/GroupEditor.h); this window shows its two lists
+// and forwards its buttons.
 
-#include "win32/DialogWindow.h"
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "base/Collection.h"
+#include "win32/DialogWindow.h"
+#include "window/GroupEditor.h"
 
 namespace kloxmere {
 class PlatformServices;
@@ -16,7 +20,7 @@ struct clsUnitGroup;
 
 namespace kloxmere::win32 {
 
-class FrmGroups final : public DialogWindow {
+class FrmGroups final : public DialogWindow, private window::GroupEditorView {
   public:
     enum : int {
         IdFrame1 = 101,
@@ -36,13 +40,12 @@ class FrmGroups final : public DialogWindow {
     void OnCommand(int id, int code, HWND control) override;
 
   private:
-    void refreshGroupList();
-    void refreshKeywordList();
-    clsUnitGroup* selectedGroup();
-    std::string ask(const char* prompt, const char* title);
+    void ShowGroups(const std::vector<std::string>& names) override;
+    void ShowKeywords(const std::vector<std::string>& keywords) override;
+    std::optional<std::string> SelectedGroup() const override;
+    std::optional<std::size_t> SelectedKeyword() const override;
 
-    Collection<clsUnitGroup>& m_groups;
-    PlatformServices& m_services;
+    window::GroupEditor m_editor;
 };
 
 }  // namespace kloxmere::win32

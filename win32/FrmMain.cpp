@@ -88,7 +88,8 @@ void FrmMain::Create() {
     HMENU conflict = nullptr;
     m_menu = BuildMenuBar(&conflict);
     m_conflictMenu = conflict;
-    m_accelerators = BuildAccelerators({{FVIRTKEY | FCONTROL, 'F', kFocusFilter}});
+    m_accelerators =
+        BuildAccelerators({*ShortcutAccelerator(window::kFilterShortcut, kFocusFilter)});
     m_dpi = GetDpiForSystem();
     RECT frame{0, 0,
                MulDiv(static_cast<int>(window::kDesignInnerWidth), static_cast<int>(m_dpi), 1440),

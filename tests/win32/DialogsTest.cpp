@@ -9,9 +9,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "catalogue/clsUnitGroup.h"
 #include "tests/support/RecordingServices.h"
 #include "win32/FrmAbout.h"
+#include "win32/FrmGroups.h"
 #include "win32/FrmInputBox.h"
 #include "win32/FrmLogo.h"
 #include "win32/FrmProgress.h"
@@ -188,6 +191,43 @@ TEST_F(Dialogs, SplashHasNoTitleBarAndStaysOutOfTheTaskbar) {
     EXPECT_EQ(GetWindowLongPtrW(logo.hwnd(), GWL_STYLE) & WS_CAPTION, WS_BORDER);
     EXPECT_NE(GetWindowLongPtrW(logo.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
     EXPECT_EQ(FrmLogo::kUnloadMilliseconds, 2000u);
+}
+
+std::vector<std::string> listLines(HWND list) {
+    std::vector<std::string> lines;
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        wchar_t line[256] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+        lines.push_back(Utf8FromWide(line));
+    }
+    return lines;
+}
+
+TEST_F(Dialogs, GroupEditorEditsGroupsAndKeywordsThroughItsButtons) {
+    Collection<clsUnitGroup> groups;
+    FrmGroups editor(groups, services);
+    editor.Create(nullptr);
+    EXPECT_EQ(WindowText(editor.hwnd()), "Edit Unit Groups");
+    auto click = [&](int id) { SendMessageW(editor.Control(id), BM_CLICK, 0, 0); };
+    services.inputAnswers = {"Bombers", "Zwölf"};
+    click(FrmGroups::IdCmdAdd);
+    click(FrmGroups::IdCmdAdd);
+    EXPECT_EQ(listLines(editor.Control(FrmGroups::IdLstGroups)),
+              (std::vector<std::string>{"Bombers", "Zwölf"}));
+    services.inputAnswers = {"bomb", "ω"};  // ω has no Windows-1252 byte: stored as "?"
+    click(FrmGroups::IdCmdAddKeyword);
+    click(FrmGroups::IdCmdAddKeyword);
+    EXPECT_EQ(listLines(editor.Control(FrmGroups::IdLstKeywords)),
+              (std::vector<std::string>{"bomb", "?"}));
+    SendMessageW(editor.Control(FrmGroups::IdLstKeywords), LB_SETCURSEL, 0, 0);
+    click(FrmGroups::IdCmdDeleteKeyword);
+    EXPECT_EQ(listLines(editor.Control(FrmGroups::IdLstKeywords)), (std::vector<std::string>{"?"}));
+    click(FrmGroups::IdCmdDelete);
+    EXPECT_EQ(listLines(editor.Control(FrmGroups::IdLstGroups)),
+              (std::vector<std::string>{"Zwölf"}));
+    EXPECT_EQ(groups.Count(), 1u);
+    click(IDOK);
+    EXPECT_TRUE(editor.Ended());
 }
 
 // The inner sizes are twips at the window's own DPI: at 96 DPI 15 twips make
