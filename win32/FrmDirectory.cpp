@@ -62,8 +62,22 @@ bool IsPlainDirectory(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) == FILE_ATTRIBUTE_DIRECTORY;
 }
 
+namespace {
+std::vector<window::PickerDrive> pickerDrives(const std::vector<std::wstring>& roots) {
+    std::vector<window::PickerDrive> drives;
+    for (const std::wstring& root : roots) {
+        std::string forward = Utf8FromWide(root);
+        std::replace(forward.begin(), forward.end(), '\\', '/');
+        drives.push_back({Utf8FromWide(root), forward});
+    }
+    return drives;
+}
+}  // namespace
+
 FrmDirectory::FrmDirectory(PlatformServices& services)
-    : DialogWindow({L"Select a directory", 4455, 2895}), m_services(services) {}
+    : DialogWindow({L"Select a directory", 4455, 2895}),
+      m_drives(SystemDrives()),
+      m_picker(services, *this, pickerDrives(m_drives)) {}
 
 void FrmDirectory::Populate() {
     AddControl(L"STATIC", L"c:\\", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, IdLblPath,
@@ -78,18 +92,53 @@ void FrmDirectory::Populate() {
     AddControl(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, {3360, 960, 975, 375});
     AddControl(L"BUTTON", L"&Create...", WS_TABSTOP | BS_PUSHBUTTON, IdCmdMakeDir,
                {3360, 1440, 975, 375});
-    // Form_Load: nothing selected yet; the current directory opens.
-    m_selected.clear();
-    m_drives = SystemDrives();
     for (const std::wstring& root : m_drives) {
         SendMessageW(drive, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(root.c_str()));
     }
+    // Form_Load: the current directory opens.
     std::wstring current(MAX_PATH, L'\0');
     current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
-    if (!SetPath(current) && !m_drives.empty()) SetPath(m_drives.front());
+    m_picker.Start(Utf8FromWide(current),
+                   m_drives.empty() ? "C:/" : Utf8FromWide(m_drives.front()));
 }
 
 bool FrmDirectory::SetPath(const std::wstring& directory) {
+    return OpenDirectory(Utf8FromWide(directory));
+}
+
+bool FrmDirectory::OpenDirectory(const std::string& directory) {
+    if (!openList(WideFromUtf8(directory))) return false;
+    m_picker.DirectoryChanged();
+    return true;
+}
+
+std::string FrmDirectory::OpenedDirectory() const {
+    std::string forward = Utf8FromWide(m_path);
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+    return forward;
+}
+
+void FrmDirectory::ShowPath(const std::string& nativePath) {
+    SetWindowTextW(Control(IdLblPath), WideFromUtf8(nativePath).c_str());
+}
+
+void FrmDirectory::ShowDrive(std::size_t index) {
+    SendMessageW(Control(IdDrive), CB_SETCURSEL, index, 0);
+}
+
+bool FrmDirectory::IsPlainDirectory(const std::string& path) const {
+    return win32::IsPlainDirectory(WideFromUtf8(path));
+}
+
+bool FrmDirectory::MakeDirectory(const std::string& path) {
+    return CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr) != FALSE;
+}
+
+void FrmDirectory::Close(bool) {
+    End();
+}
+
+bool FrmDirectory::openList(const std::wstring& directory) {
     const std::wstring path = normalised(directory);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
@@ -97,17 +146,9 @@ bool FrmDirectory::SetPath(const std::wstring& directory) {
         return false;
     }
     m_path = path;
-    // The drive list follows the path's drive.
-    for (std::size_t i = 0; i < m_drives.size(); ++i) {
-        if (CompareStringOrdinal(m_drives[i].c_str(), 2, m_path.c_str(), 2, TRUE) == CSTR_EQUAL) {
-            SendMessageW(Control(IdDrive), CB_SETCURSEL, i, 0);
-        }
-    }
     Refresh();
-    SetWindowTextW(Control(IdLblPath), m_path.c_str());
     return true;
 }
-
 void FrmDirectory::Refresh() {
     HWND list = Control(IdDir);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -148,43 +189,11 @@ void FrmDirectory::OpenHighlighted() {
     const LRESULT index = SendMessageW(Control(IdDir), LB_GETCURSEL, 0, 0);
     if (index < 0 || static_cast<std::size_t>(index) >= m_entries.size()) return;
     const std::wstring target = m_entries[static_cast<std::size_t>(index)];
-    if (target != m_path) SetPath(target);
-}
-
-void FrmDirectory::DriveChanged() {
-    const LRESULT index = SendMessageW(Control(IdDrive), CB_GETCURSEL, 0, 0);
-    if (index < 0 || static_cast<std::size_t>(index) >= m_drives.size()) return;
-    const std::wstring& root = m_drives[static_cast<std::size_t>(index)];
-    // The drive's own current directory, as the system keeps one per drive.
-    std::wstring current(MAX_PATH, L'\0');
-    current.resize(GetFullPathNameW(root.substr(0, 2).c_str(), static_cast<DWORD>(current.size()),
-                                    current.data(), nullptr));
-    // A drive that cannot be read leaves the list at the directory it showed.
-    if (!SetPath(current) && !SetPath(root)) SetPath(m_path);
-}
-
-void FrmDirectory::CmdOk() {
-    const std::wstring shown = WideWindowText(Control(IdLblPath));
-    if (shown.empty()) return;
-    m_selected = Utf8FromWide(withSeparator(shown));
-    End();
-}
-
-void FrmDirectory::CmdMakeDir() {
-    const std::string answer = m_services.InputBox("Enter the name of a new directory", "New Dir");
-    if (answer.empty()) return;
-    const std::wstring path = withSeparator(m_path) + WideFromUtf8(answer);
-    if (IsPlainDirectory(path)) {
-        m_services.ShowMessage("Directory already exists.", "Dir Error", MessageIcon::None);
-        return;
-    }
-    CreateDirectoryW(path.c_str(), nullptr);  // a failure shows as nothing new in the list
-    if (!SetPath(path)) Refresh();
+    if (target != m_path) OpenDirectory(Utf8FromWide(target));
 }
 
 void FrmDirectory::OnClose() {
-    m_selected.clear();
-    End();
+    m_picker.Cancel();
 }
 
 void FrmDirectory::OnCommand(int id, int code, HWND control) {
@@ -199,19 +208,22 @@ void FrmDirectory::OnCommand(int id, int code, HWND control) {
                     return;
                 }
             }
-            CmdOk();
+            m_picker.Ok();
             return;
         case IDCANCEL:
-            OnClose();
+            m_picker.Cancel();
             return;
         case IdCmdMakeDir:
-            CmdMakeDir();
+            m_picker.MakeDirectory();
             return;
         case IdDir:
             if (code == LBN_DBLCLK) OpenHighlighted();
             return;
         case IdDrive:
-            if (code == CBN_SELCHANGE) DriveChanged();
+            if (code == CBN_SELCHANGE) {
+                m_picker.DriveChosen(
+                    static_cast<int>(SendMessageW(Control(IdDrive), CB_GETCURSEL, 0, 0)));
+            }
             return;
         default:
             DialogWindow::OnCommand(id, code, control);

@@ -4,13 +4,15 @@
 // path's ancestors from the root down, then its subdirectories, indented),
 // the drive list, OK, Cancel and "&Create...". Opening a directory (double
 // click, or Enter on a highlighted entry) moves there; a mere highlight does
-// not. The result, SelectedDirectory, ends in "\" and is "" after Cancel or
-// the close box.
+// not. The rules (where it opens, each drive's last directory, OK, Cancel,
+// Create) are the shared picker's (window/DirectoryPicker.h). The result,
+// SelectedDirectory, ends in "\" and is "" after Cancel or the close box.
 
 #include <string>
 #include <vector>
 
 #include "win32/DialogWindow.h"
+#include "window/DirectoryPicker.h"
 
 namespace kloxmere {
 class PlatformServices;
@@ -25,14 +27,14 @@ std::vector<std::wstring> SystemDrives();
 // (no read-only, hidden, system or archive flag).
 bool IsPlainDirectory(const std::wstring& path);
 
-class FrmDirectory final : public DialogWindow {
+class FrmDirectory final : public DialogWindow, private window::DirectoryPickerView {
   public:
     enum : int { IdLblPath = 101, IdDir, IdDrive, IdCmdMakeDir };
 
     // Asks for a new directory's name and reports through `services`.
     explicit FrmDirectory(PlatformServices& services);
 
-    const std::string& SelectedDirectory() const { return m_selected; }
+    const std::string& SelectedDirectory() const { return m_picker.SelectedDirectory(); }
     // The directory open in the list, without a trailing "\" except at a root.
     const std::wstring& Path() const { return m_path; }
     // Opens `directory` in the list; false (nothing changes) when it is no
@@ -45,17 +47,23 @@ class FrmDirectory final : public DialogWindow {
     void OnClose() override;
 
   private:
+    bool OpenDirectory(const std::string& directory) override;
+    std::string OpenedDirectory() const override;
+    void RefreshDirectory() override { Refresh(); }
+    void ShowPath(const std::string& nativePath) override;
+    void ShowDrive(std::size_t index) override;
+    bool IsPlainDirectory(const std::string& path) const override;
+    bool MakeDirectory(const std::string& path) override;
+    void Close(bool accepted) override;
+
+    bool openList(const std::wstring& directory);
     void Refresh();
     void OpenHighlighted();
-    void DriveChanged();
-    void CmdOk();
-    void CmdMakeDir();
 
-    PlatformServices& m_services;
     std::vector<std::wstring> m_drives;
+    window::DirectoryPicker m_picker;
     std::wstring m_path;
     std::vector<std::wstring> m_entries;  // the full path of each list entry
-    std::string m_selected;
 };
 
 }  // namespace kloxmere::win32

@@ -130,6 +130,35 @@ TEST_F(DirectoryPicker, APlainExistingDirectoryIsReportedAReadOnlyOneOpened) {
     }
 }
 
+TEST_F(DirectoryPicker, EachDriveReopensWhereItWasLeft) {
+    HWND drives = picker.Control(FrmDirectory::IdDrive);
+    const std::vector<std::wstring> roots = SystemDrives();
+    const int here = static_cast<int>(SendMessageW(drives, CB_GETCURSEL, 0, 0));
+    ASSERT_GE(here, 0);
+    int other = -1;
+    for (int i = 0; i < static_cast<int>(roots.size()) && other < 0; ++i) {
+        if (i != here && GetFileAttributesW(roots[static_cast<std::size_t>(i)].c_str()) !=
+                             INVALID_FILE_ATTRIBUTES) {
+            other = i;
+        }
+    }
+    if (other < 0) {
+        GTEST_SKIP() << "no second drive";
+    }
+    const wchar_t hereLetter = roots[static_cast<std::size_t>(here)][0];
+    const bool gamesHere = towupper(games[0]) == towupper(hereLetter);
+    SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(other), 0);
+    command(picker, FrmDirectory::IdDrive, CBN_SELCHANGE);
+    EXPECT_EQ(towupper(picker.Path()[0]), towupper(roots[static_cast<std::size_t>(other)][0]));
+    EXPECT_EQ(WindowText(picker.Control(FrmDirectory::IdLblPath)), Utf8FromWide(picker.Path()));
+    SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(here), 0);
+    command(picker, FrmDirectory::IdDrive, CBN_SELCHANGE);
+    EXPECT_EQ(towupper(picker.Path()[0]), towupper(hereLetter));
+    if (gamesHere) {
+        EXPECT_EQ(picker.Path(), games);  // where it was left
+    }
+}
+
 TEST_F(DirectoryPicker, AnUnreadablePathKeepsTheListWhereItWas) {
     EXPECT_FALSE(picker.SetPath(games + L"\\missing"));
     EXPECT_EQ(picker.Path(), games);
