@@ -13,6 +13,7 @@
 
 #include "catalogue/clsUnitGroup.h"
 #include "tests/support/RecordingServices.h"
+#include "tests/support/TempDir.h"
 #include "win32/FrmAbout.h"
 #include "win32/FrmGroups.h"
 #include "win32/FrmInputBox.h"
@@ -146,6 +147,41 @@ TEST_F(Dialogs, InputBoxRunsModallyThroughTheServices) {
     EXPECT_EQ(windows.InputBox("Question", "Asked"), "answer");
     KillTimer(nullptr, timer);
     EXPECT_NE(found, nullptr);
+}
+
+// The shell starts the program in the working directory asked for; this
+// process's own stays as it was.
+TEST_F(Dialogs, LaunchStartsTheProgramInTheWorkingDirectoryAskedFor) {
+    test::TempDir temp;
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    Win32PlatformServices windows;
+    ASSERT_TRUE(windows.Launch(LaunchRequest("open", Utf8FromWide(system) + "\\cmd.exe",
+                                             "/u /c cd > where.txt", temp.str())));
+    for (int waited = 0; waited < 200 && !temp.exists("where.txt"); ++waited) Sleep(50);
+    Sleep(200);
+    ASSERT_TRUE(temp.exists("where.txt"));
+    const std::vector<std::uint8_t> bytes = temp.read("where.txt");
+    // cmd /u writes UTF-16, so the name outside the console's code page survives.
+    std::wstring wide;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        wide.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
+    }
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r')) wide.pop_back();
+    const std::string where = Utf8FromWide(wide);
+    std::string expected = temp.str();
+    if (expected.size() > 3 && expected.back() == '\\') expected.pop_back();
+    EXPECT_EQ(CompareStringOrdinal(WideFromUtf8(where).c_str(), -1, WideFromUtf8(expected).c_str(),
+                                   -1, TRUE),
+              CSTR_EQUAL)
+        << where << " vs " << expected;
+    wchar_t after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wstring(after), std::wstring(before));
+
+    EXPECT_FALSE(windows.Launch(LaunchRequest("open", temp.str() + "missing.exe")));
 }
 
 TEST_F(Dialogs, AboutWindowTextIsReadOnlyAndItsLinksOpenTheirTargets) {
