@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
 #include "units/clsUnit.h"
+#include "win32/BackgroundScan.h"
 #include "win32/FrmMain.h"
 #include "win32/MainMenus.h"
 #include "win32/RegistrySettingsStore.h"
@@ -287,6 +289,30 @@ TEST_F(MainWindow, FileExitClosesTheWindowAndUnloads) {
     pump(*window);
     EXPECT_TRUE(window->presenter().unloaded());
     EXPECT_EQ(window->hwnd(), nullptr);
+}
+
+// The program's own start: the scan on a worker thread while the splash
+// shows its 2 seconds, then the window on what the scan found.
+TEST(MainWindowStart, ScansBehindTheSplashOnAWorkerThread) {
+    test::TempDir temp;
+    WriteDemoInstallation(temp.file("demo"));
+    test::RecordingServices windowServices;
+    ForwardingServices services(windowServices);
+    Session session(services, temp.str(), temp.str());
+    session.TADirectory = temp.file("demo") + "\\";
+    window::StartupOptions options;
+    options.splash = true;
+    options.scanThreads = 1;
+    FrmMain window(session, services, options);
+    window.Create();
+    window.SetForwarding(&services);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(window.presenter().Start(), window::MainPresenter::StartResult::Shown);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1900));
+    EXPECT_EQ(&services.target(), &windowServices);
+    EXPECT_GT(session.catalogue.UnitList.Count(), 0u);
+    EXPECT_EQ(SendMessageW(window.Control(FrmMain::IdListUnits), LVM_GETITEMCOUNT, 0, 0),
+              static_cast<LRESULT>(session.catalogue.UnitList.Count()));
 }
 
 // A start with the registry store: the first start finds nothing stored and
