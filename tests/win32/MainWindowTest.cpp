@@ -230,6 +230,44 @@ TEST_F(MainWindow, SelectingASideNodeListsItsUnits) {
               static_cast<LRESULT>(session.catalogue.UnitList.Count()));
 }
 
+TEST_F(MainWindow, AToolbarClickTogglesItsViewWithTheMenuItsTwin) {
+    HWND toolbar = control(FrmMain::IdToolbar);
+    const UINT cavedog = CommandResourceId(CommandId::ViewCavedog);
+    ASSERT_TRUE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, cavedog, 0));
+    const LRESULT before = SendMessageW(control(FrmMain::IdListUnits), LVM_GETITEMCOUNT, 0, 0);
+    RECT button{};
+    SendMessageW(toolbar, TB_GETRECT, cavedog, reinterpret_cast<LPARAM>(&button));
+    const LPARAM at =
+        MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(toolbar, WM_LBUTTONUP, 0, at);
+    pump(*window);
+    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, cavedog, 0));
+    EXPECT_FALSE(GetMenuState(window->MenuBar(), cavedog, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_LT(SendMessageW(control(FrmMain::IdListUnits), LVM_GETITEMCOUNT, 0, 0), before);
+}
+
+// A drag of the splitter bar moves it where released, within its limits.
+TEST_F(MainWindow, DraggingTheSplitterBarMovesIt) {
+    HWND bar = control(FrmMain::IdPicSplitter);
+    const double start = window->presenter().layout().PicSplitter.left;
+    const int dpi = static_cast<int>(window->dpi());
+    const int by = MulDiv(300, dpi, 1440);  // 300 twips to the right
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+    EXPECT_TRUE(window->presenter().splitterDrag().dragging());
+    SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(by, 10));
+    SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(by, 10));
+    pump(*window);
+    EXPECT_FALSE(window->presenter().splitterDrag().dragging());
+    const double moved = window->presenter().layout().PicSplitter.left;
+    EXPECT_NEAR(moved, start + 300, 30);
+    // The tree ends where the bar begins.
+    RECT tree{}, splitter{};
+    GetWindowRect(control(FrmMain::IdTreeUnits), &tree);
+    GetWindowRect(bar, &splitter);
+    EXPECT_LE(tree.right, splitter.left);
+}
+
 // Also run at 144 DPI by Layout.At144DpiEveryLengthIsHalfAsLargeAgain.
 TEST_F(MainWindow, ControlsAreLaidOutInTwipsAtTheWindowsDpi) {
     if (const char* expected = std::getenv("KLOXMERE_EXPECT_DPI")) {
