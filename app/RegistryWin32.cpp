@@ -1,7 +1,10 @@
-// The file association in the Windows registry: each entry's key under
-// HKEY_CLASSES_ROOT is opened (created first when missing) and its default
-// value written as a string. Existing values are overwritten; nothing is
-// deleted.
+// The file association in the Windows registry: each entry's key is opened
+// (created first when missing) and its default value written as a string.
+// Existing values are overwritten; nothing is deleted. The keys go under
+// HKEY_CURRENT_USER\Software\Classes, which Windows merges into
+// HKEY_CLASSES_ROOT for this user: writing HKEY_CLASSES_ROOT itself needs
+// administrator rights, and a program started normally would fail there
+// silently at every start.
 
 #include <windows.h>
 
@@ -15,6 +18,8 @@ namespace {
 // subkeys, notify and link.
 constexpr REGSAM kAccess = 0x3F;
 
+constexpr const wchar_t* kClasses = L"Software\\Classes\\";
+
 std::wstring wide(const std::string& utf8) {
     if (utf8.empty()) return {};
     const int size = static_cast<int>(utf8.size());
@@ -24,16 +29,17 @@ std::wstring wide(const std::string& utf8) {
     return text;
 }
 
-bool openOrCreate(const std::wstring& subkey, HKEY& key) {
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, kAccess, &key) == ERROR_SUCCESS) {
+bool openOrCreate(const std::wstring& entry, HKEY& key) {
+    const std::wstring subkey = kClasses + entry;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, kAccess, &key) == ERROR_SUCCESS) {
         return true;
     }
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         kAccess, nullptr, &created, nullptr) == ERROR_SUCCESS) {
         RegCloseKey(created);
     }
-    return RegOpenKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, kAccess, &key) == ERROR_SUCCESS;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, kAccess, &key) == ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 // The shell association of schema files (*.uls) with the program, written at
 // every start so that a moved program is found again. On Windows it is four
-// default values under HKEY_CLASSES_ROOT:
+// default values under HKEY_CURRENT_USER\Software\Classes, which Windows
+// shows in HKEY_CLASSES_ROOT for this user (HKEY_CLASSES_ROOT itself needs
+// administrator rights):
 //
 //   .uls                          the type name ("Kloxmere")
 //   Kloxmere                      the description ("TA Unit List")
