@@ -7,8 +7,10 @@
 #include <unordered_set>
 
 #include "app/ArchivePipeline.h"
+#include "app/ScanCache.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
+#include "base/Environment.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "catalogue/MenuConflicts.h"
@@ -56,7 +58,9 @@ class Scan {
           m_services(session.services),
           m_timings(options.timings),
           m_threads(options.threads != 0 ? options.threads
-                                         : std::max(1u, std::thread::hardware_concurrency())) {}
+                                         : std::max(1u, std::thread::hardware_concurrency())),
+          m_useCache(options.useCache),
+          m_cacheCounts(options.cacheCounts) {}
 
     void run() {
         PhaseTimer total(slot(m_timings, &ScanTimings::total));
@@ -68,6 +72,10 @@ class Scan {
 
         loadSavedLists();
         std::vector<std::string> archives = findArchives();
+        if (m_useCache) {
+            m_cache = ScanCache::Load(m_session.userDataDirectory);
+            m_writer.emplace(FileClockNow());
+        }
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::readingArchives));
             if (m_threads > 1 && archives.size() > 1) {
@@ -76,6 +84,7 @@ class Scan {
                 for (std::size_t i = 0; i < archives.size(); ++i) loadArchive(archives, i);
             }
         }
+        writeCache();
 
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::attachingWeapons));
@@ -130,16 +139,25 @@ class Scan {
 
     // One archive on the calling thread: open, list, decode, merge.
     void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
-        if (!reportArchive(archives, index)) return;
-        auto hpi = std::make_unique<clsHPI>();
+        if (!reportArchive(archives, index)) {
+            keepCovered(archives[index]);
+            return;
+        }
+        ArchivePipeline::Archive archive;
+        archive.path = archives[index];
+        if (m_writer && ArchivePipeline::TakeFromCache(archive, m_cache)) {
+            merge(archive);
+            return;
+        }
+        archive.hpi = std::make_unique<clsHPI>();
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
-            hpi->LoadFile(archives[index]);
-            hpi->CreateListing(kListedDirectories);
+            archive.hpi->LoadFile(archives[index]);
+            archive.hpi->CreateListing(kListedDirectories);
         }
-        std::vector<std::uint64_t> fileHashes(hpi->Listing.size());
-        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi, fileHashes);
-        merge(std::move(hpi), decoded, fileHashes);
+        archive.fileHashes.resize(archive.hpi->Listing.size());
+        archive.decoded = decode(*archive.hpi, archive.fileHashes);
+        merge(archive);
     }
 
     // Every archive opened, listed and decoded on worker threads, merged here in order.
@@ -148,15 +166,17 @@ class Scan {
         for (std::size_t i = 0; i < archives.size(); ++i) {
             covered[i] = m_titles.count(FileTitle(archives[i])) != 0;
         }
-        ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
+        ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads,
+                                 m_writer ? &m_cache : nullptr);
         for (std::size_t i = 0; i < archives.size(); ++i) {
             ArchivePipeline::Archive& next = pipeline.next();
             if (next.error) std::rethrow_exception(next.error);
             if (!reportArchive(archives, i)) {
                 if (next.hpi) next.hpi->CloseFile();
+                if (next.covered) keepCovered(archives[i]);
                 continue;
             }
-            merge(std::move(next.hpi), next.decoded, next.fileHashes);
+            merge(next);
         }
     }
 
@@ -170,26 +190,64 @@ class Scan {
         return m_titles.count(title) == 0;
     }
 
-    // Adds an opened and listed archive to the catalogue unless it lists
-    // nothing; closes it either way (records reopen it by name).
-    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded,
-               const std::vector<std::uint64_t>& fileHashes) {
+    // Adds an opened (or cached) and listed archive to the catalogue unless
+    // it lists nothing; closes it either way (records reopen it by name).
+    void merge(ArchivePipeline::Archive& read) {
+        record(read);
+        std::unique_ptr<clsHPI>& hpi = read.hpi;
         if (hpi->Listing.empty()) {
             hpi->CloseFile();
             return;
         }
         clsUnitArchive& archive = m_catalogue.NewArchive();
-        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, fileHashes);
+        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, read.fileHashes);
         archive.DefinitionsDigested = true;
         archive.HPI = std::move(hpi);
-        archive.LoadFiles(m_catalogue, m_services, &decoded);
+        archive.LoadFiles(m_catalogue, m_services, &read.decoded);
         addToArchiveList(archive);
         archive.HPI->CloseFile();
     }
 
+    // Notes the archive's yield for the next cache, before the merge takes
+    // its records. An archive that did not open is left out: it is tried again.
+    void record(const ArchivePipeline::Archive& read) {
+        if (!m_writer || !read.identity) return;
+        if (read.fromCache) {
+            if (m_cacheCounts) ++m_cacheCounts->fromCache;
+            m_writer->keep(*read.identity, read.cachedYield);
+            return;
+        }
+        if (m_cacheCounts) ++m_cacheCounts->read;
+        if (read.hpi->Handle == 0) return;
+        m_writer->add(*read.identity,
+                      EncodeArchiveYield(read.hpi->Listing, read.decoded, read.fileHashes));
+    }
+
+    // A fast-load list stands for this archive: its cache entry, if still
+    // valid, is kept for a start without the list.
+    void keepCovered(const std::string& path) {
+        if (!m_writer) return;
+        auto identity = IdentifyArchive(path);
+        if (!identity) return;
+        if (auto yield = m_cache.find(*identity)) m_writer->keep(std::move(*identity), *yield);
+    }
+
+    void writeCache() {
+        if (!m_writer) return;
+        try {
+            if (m_writer->differsFrom(m_cache)) m_writer->write(m_session.userDataDirectory);
+        } catch (const FileError&) {
+            // The cache only spares the next start some reading: a full user
+            // data directory or a cache held open elsewhere costs that only.
+        }
+        m_writer.reset();
+        m_cache = ScanCache();  // the catalogue holds copies of what it needed
+    }
+
     // Extracts and parses the archive's definition files that the catalogue
-    // does not already hold, by Listing position, timing each kind; digests
-    // every definition file into `fileHashes`, the held ones too.
+    // does not already hold (with a cache, all of them), by Listing position,
+    // timing each kind; digests every definition file into `fileHashes`, the
+    // held ones too.
     std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi,
                                                    std::vector<std::uint64_t>& fileHashes) {
         std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
@@ -201,7 +259,7 @@ class Scan {
                 m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
                            : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
                                                               : &ScanTimings::readingDownloads));
-            if (m_catalogue.HoldsDefinitionFile(*kind, path)) {
+            if (!m_writer && m_catalogue.HoldsDefinitionFile(*kind, path)) {
                 fileHashes[i] = HashListedFile(hpi, path);
             } else {
                 decoded[i] = DecodeListedFile(hpi, path, *kind, &fileHashes[i]);
@@ -220,12 +278,21 @@ class Scan {
     PlatformServices& m_services;
     ScanTimings* m_timings;
     unsigned m_threads;
+    bool m_useCache;
+    ScanCacheCounts* m_cacheCounts;
+    ScanCache m_cache;                        // what the last scan recorded
+    std::optional<ScanCacheWriter> m_writer;  // what this one records (with the cache on)
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
     std::optional<DirectoryNames> m_taFiles;
 };
 
 }  // namespace
+
+bool ScanCacheWanted() {
+    std::string value = EnvironmentValue(kNoScanCacheVariable);
+    return value.empty() || value == "0";
+}
 
 void ScanInstallation(Session& session, const ScanOptions& options) {
     try {

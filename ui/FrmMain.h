@@ -58,6 +58,7 @@ struct StartupOptions {
     ForwardingServices* forwarding = nullptr;
     bool splash = true;
     unsigned scanThreads = 0;  // 0: one per processor core
+    bool scanCache = true;     // the scan's warm-start cache in the user data directory
     std::string commandLine;   // the program's arguments joined by blanks
     // Where the settings are kept (the program gives the QSettings store);
     // nullptr: neither settings nor unit groups are read or written.

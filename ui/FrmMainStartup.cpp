@@ -54,14 +54,16 @@ FrmMain::StartResult FrmMain::Initialize() {
         // The scan runs while the splash window shows; what it asks or
         // reports waits until the splash has closed.
         if (m_options.forwarding) {
-            BackgroundScan scan(m_session, *m_options.forwarding, m_options.scanThreads);
+            BackgroundScan scan(m_session, *m_options.forwarding,
+                                ScanOptions{m_options.scanThreads, nullptr, m_options.scanCache});
             scan.start();
             if (m_options.splash) showSplash();
             scan.release();
             scan.finish();
         } else {
             if (m_options.splash) showSplash();
-            ScanInstallation(m_session, ScanOptions{m_options.scanThreads, nullptr});
+            ScanInstallation(m_session,
+                             ScanOptions{m_options.scanThreads, nullptr, m_options.scanCache});
         }
     } catch (const TADirectoryNotFound&) {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved
