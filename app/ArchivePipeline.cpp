@@ -118,10 +118,14 @@ bool ArchivePipeline::TakeFromCache(Archive& archive, const ScanCache& cache) {
     archive.identity = IdentifyArchive(archive.path);
     if (!archive.identity) return false;
     auto yieldBytes = cache.find(*archive.identity);
-    if (!yieldBytes) return false;
+    return yieldBytes && TakeYield(archive, *yieldBytes);
+}
+
+bool ArchivePipeline::TakeYield(Archive& archive, std::span<const std::uint8_t> yieldBytes,
+                                const WantedFile& wanted) {
     ArchiveYield yield;
     try {
-        yield = DecodeArchiveYield(*yieldBytes);
+        yield = DecodeArchiveYield(yieldBytes, wanted);
     } catch (const TruncatedError&) {
         return false;  // an entry that does not read: the archive is read instead
     }
@@ -131,7 +135,7 @@ bool ArchivePipeline::TakeFromCache(Archive& archive, const ScanCache& cache) {
     archive.decoded = std::move(yield.decoded);
     archive.fileHashes = std::move(yield.fileHashes);
     archive.fromCache = true;
-    archive.cachedYield = *yieldBytes;
+    archive.cachedYield = yieldBytes;
     return true;
 }
 

@@ -58,6 +58,10 @@ class ArchivePipeline {
     // Examines the archive at `archive.path` and, when `cache` holds its
     // yield, fills `archive` from it (true). False leaves the archive to be read.
     static bool TakeFromCache(Archive& archive, const ScanCache& cache);
+    // Fills `archive` from a cached yield; `wanted` as DecodeArchiveYield
+    // takes it. False when the yield does not read.
+    static bool TakeYield(Archive& archive, std::span<const std::uint8_t> yield,
+                          const WantedFile& wanted = {});
 
     // `covered[i]` tells that archive i is covered by a saved list.
     // `catalogue` is read (on the consumer's thread only) to decide which files

@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kMagic[8] = {'K', 'L', 'X', 'S', 'C', 'A', 'N', '\0'};
-constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 8;
+constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 3 * 4 + 8;
 
 // The yield stores each unit field the scan fills. A field added to clsUnit
 // must be added to the yield (and kFormatVersion raised): this size check is
@@ -99,6 +99,33 @@ void writeDecoded(ByteWriter& out, DefinitionKind kind, const DecodedFile& file)
                 writeString(out, entry->Unit);
             }
             break;
+    }
+}
+
+// Passes over a record readDecoded would read.
+void skipDecoded(ByteReader& in, DefinitionKind kind) {
+    if (in.readU8() == 0) return;
+    auto skipString = [&in] { in.readBytes(in.readU32()); };
+    switch (kind) {
+        case DefinitionKind::Unit: {
+            for (std::size_t i = 0; i < std::size(kUnitFields); ++i) skipString();
+            std::uint32_t names = readCount(in, 4);
+            for (std::uint32_t i = 0; i < names; ++i) skipString();
+            break;
+        }
+        case DefinitionKind::Weapons: {
+            std::uint32_t count = readCount(in, 8);
+            for (std::uint32_t i = 0; i < count; ++i) {
+                skipString();
+                in.readU32();
+            }
+            break;
+        }
+        case DefinitionKind::Download: {
+            std::uint32_t count = readCount(in, 16);
+            for (std::uint32_t i = 0; i < 4 * count; ++i) skipString();
+            break;
+        }
     }
 }
 
@@ -228,7 +255,7 @@ std::vector<std::uint8_t> EncodeArchiveYield(const std::vector<std::string>& lis
     return out.take();
 }
 
-ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes) {
+ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes, const WantedFile& wanted) {
     ByteReader in(bytes);
     ArchiveYield yield;
     std::uint32_t count = readCount(in, 4);
@@ -240,37 +267,51 @@ ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes) {
         auto kind = ClassifyListedFile(yield.listing.back());
         if (!kind) continue;
         yield.fileHashes[i] = readU64(in);
-        yield.decoded[i] = readDecoded(in, *kind);
+        if (wanted && !wanted(*kind, yield.listing.back())) {
+            skipDecoded(in, *kind);
+        } else {
+            yield.decoded[i] = readDecoded(in, *kind);
+        }
     }
     if (!in.atEnd()) throw TruncatedError("an archive's yield runs on past its records");
     return yield;
 }
 
 ScanCache ScanCache::Load(const std::string& userDataDirectory) {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadFileBytes(PathFromUtf8(userDataDirectory + kFileName));
-    } catch (const FileError&) {
-        return {};  // no cache yet (or unreadable): every archive is read
-    }
-    return FromBytes(std::move(bytes));
+    // Read without the zero fill of a vector: the file is the bulk of a warm start's reading.
+    std::ifstream in(PathFromUtf8(userDataDirectory + kFileName), std::ios::binary);
+    if (!in) return {};  // no cache yet: every archive is read
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size <= 0) return {};
+    in.seekg(0);
+    auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(storage.get()), size)) return {};
+    return fromStorage(std::move(storage), static_cast<std::size_t>(size));
 }
 
 ScanCache ScanCache::FromBytes(std::vector<std::uint8_t> bytes) {
+    auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), storage.get());
+    return fromStorage(std::move(storage), bytes.size());
+}
+
+ScanCache ScanCache::fromStorage(std::unique_ptr<std::uint8_t[]> storage, std::size_t size) {
     ScanCache cache;
+    std::span<const std::uint8_t> bytes(storage.get(), size);
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
         return cache;
     }
-    ByteReader header(std::span<const std::uint8_t>(bytes).first(kHeaderSize));
+    ByteReader header(bytes.first(kHeaderSize));
     header.readBytes(sizeof kMagic);
     if (header.readU32() != kFormatVersion) return cache;
     std::uint32_t count = header.readU32();
     auto recorded = static_cast<std::int64_t>(readU64(header));
+    std::array<std::uint32_t, 3> sizes{};
+    for (auto& listSize : sizes) listSize = header.readU32();
     std::uint64_t expected = readU64(header);
 
-    cache.m_bytes = std::move(bytes);
-    cache.m_recorded = recorded;
-    auto body = std::span<const std::uint8_t>(cache.m_bytes).subspan(kHeaderSize);
+    auto body = bytes.subspan(kHeaderSize);
     try {
         ByteReader in(body);
         std::uint64_t digest = 0;
@@ -291,6 +332,9 @@ ScanCache ScanCache::FromBytes(std::vector<std::uint8_t> bytes) {
     } catch (const TruncatedError&) {
         return {};  // cut short or damaged: ignored as a whole
     }
+    cache.m_storage = std::move(storage);
+    cache.m_recorded = recorded;
+    cache.m_catalogueSizes = sizes;
     return cache;
 }
 
@@ -324,6 +368,7 @@ std::vector<std::uint8_t> ScanCacheWriter::header(std::uint64_t digest) const {
     header.writeU32(ScanCache::kFormatVersion);
     header.writeU32(static_cast<std::uint32_t>(m_entries.size()));
     writeU64(header, static_cast<std::uint64_t>(m_scanStarted));
+    for (std::uint32_t listSize : m_catalogueSizes) header.writeU32(listSize);
     writeU64(header, digest);
     return header.take();
 }

@@ -9,6 +9,7 @@
 // The file, "scancache.dat", all numbers little-endian:
 //   header   8 bytes "KLXSCAN\0", u32 format version, u32 entry count,
 //            i64 the recording scan's start (ns since the epoch),
+//            3 u32 its catalogue's unit, weapon and menu-entry counts,
 //            u64 digest: HashBytes chained over each entry's head (up to
 //            its yield length) and yield, each seeded with the digest so far
 //   entry    str name, u64 size, i64 modified (ns), u64 device, u64 inode,
@@ -23,8 +24,10 @@
 // than that scan's start are therefore not trusted: such an archive is read
 // again (and recorded again) until it has aged.
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,8 +73,11 @@ struct ArchiveYield {
 std::vector<std::uint8_t> EncodeArchiveYield(const std::vector<std::string>& listing,
                                              const std::vector<std::optional<DecodedFile>>& decoded,
                                              const std::vector<std::uint64_t>& fileHashes);
-// Throws TruncatedError on a yield that does not read to its end.
-ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes);
+// Throws TruncatedError on a yield that does not read to its end. With
+// `wanted`, only the definition files it accepts get their records (the
+// others keep their digest and an empty slot).
+using WantedFile = std::function<bool(DefinitionKind, const std::string&)>;
+ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes, const WantedFile& wanted = {});
 
 class ScanCache {
   public:
@@ -91,14 +97,19 @@ class ScanCache {
     // The trusted yield recorded for an archive of exactly this identity.
     std::optional<std::span<const std::uint8_t>> find(const ArchiveIdentity& identity) const;
     std::size_t size() const { return m_entries.size(); }
+    // The sizes of the recording scan's unit, weapon and menu-entry lists.
+    const std::array<std::uint32_t, 3>& catalogueSizes() const { return m_catalogueSizes; }
 
   private:
     struct Entry {
         ArchiveIdentity identity;
         std::span<const std::uint8_t> yield;
     };
-    std::vector<std::uint8_t> m_bytes;
+    static ScanCache fromStorage(std::unique_ptr<std::uint8_t[]> storage, std::size_t size);
+
+    std::unique_ptr<std::uint8_t[]> m_storage;  // the file, as read
     std::int64_t m_recorded = 0;
+    std::array<std::uint32_t, 3> m_catalogueSizes{};
     std::unordered_multimap<std::string, Entry> m_entries;  // by name
 };
 
@@ -113,6 +124,9 @@ class ScanCacheWriter {
     void keep(ArchiveIdentity identity, std::span<const std::uint8_t> yield);
     // A newly read archive's entry.
     void add(ArchiveIdentity identity, std::vector<std::uint8_t> yield);
+    // The sizes of this scan's unit, weapon and menu-entry lists, so that the
+    // next scan can make room for them at once.
+    void setCatalogueSizes(const std::array<std::uint32_t, 3>& sizes) { m_catalogueSizes = sizes; }
 
     // Whether the file would differ from `previous`: an entry was read anew
     // or one of `previous` fell away.
@@ -137,6 +151,7 @@ class ScanCacheWriter {
         }
     };
     std::int64_t m_scanStarted;
+    std::array<std::uint32_t, 3> m_catalogueSizes{};
     std::vector<Entry> m_entries;
     std::size_t m_added = 0;
 };

@@ -28,6 +28,9 @@ using Clock = std::chrono::steady_clock;
 
 const std::vector<std::string>& kListedDirectories = kDefinitionDirectories;
 
+// Up to this many archives to read, a scan with a cache stays on one thread.
+constexpr std::size_t kFewToRead = 64;
+
 class NoUnitsFound : public std::runtime_error {
   public:
     NoUnitsFound() : std::runtime_error("No units were found in the TA directory.") {}
@@ -72,13 +75,14 @@ class Scan {
 
         loadSavedLists();
         std::vector<std::string> archives = findArchives();
-        if (m_useCache) {
-            m_cache = ScanCache::Load(m_session.userDataDirectory);
-            m_writer.emplace(FileClockNow());
-        }
+        std::size_t toRead = archives.size();
+        if (m_useCache) toRead = prepareCache(archives);
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::readingArchives));
-            if (m_threads > 1 && archives.size() > 1) {
+            // Archives taken from the cache cost the merge little more than
+            // its own work: a warm start runs on this thread alone, and the
+            // workers only pay off when there is enough to read.
+            if (m_threads > 1 && toRead > kFewToRead && archives.size() > 1) {
                 loadArchivesInParallel(archives);
             } else {
                 for (std::size_t i = 0; i < archives.size(); ++i) loadArchive(archives, i);
@@ -125,6 +129,27 @@ class Scan {
         }
     }
 
+    // Loads the cache, makes room in the catalogue for what it last held,
+    // and looks each archive up in it; returns how many must be read.
+    std::size_t prepareCache(const std::vector<std::string>& archives) {
+        m_cache = ScanCache::Load(m_session.userDataDirectory);
+        m_writer.emplace(FileClockNow());
+        const auto& sizes = m_cache.catalogueSizes();
+        m_catalogue.UnitList.reserve(m_catalogue.UnitList.Count() + sizes[0]);
+        m_catalogue.WeaponList.reserve(m_catalogue.WeaponList.Count() + sizes[1]);
+        m_catalogue.MenuEntryList.reserve(m_catalogue.MenuEntryList.Count() + sizes[2]);
+        std::size_t toRead = 0;
+        m_identities.resize(archives.size());
+        m_cachedYields.resize(archives.size());
+        for (std::size_t i = 0; i < archives.size(); ++i) {
+            if (m_titles.count(FileTitle(archives[i]))) continue;  // a saved list covers it
+            m_identities[i] = IdentifyArchive(archives[i]);
+            if (m_identities[i]) m_cachedYields[i] = m_cache.find(*m_identities[i]);
+            if (!m_cachedYields[i]) ++toRead;
+        }
+        return toRead;
+    }
+
     std::vector<std::string> findArchives() {
         PhaseTimer timer(slot(m_timings, &ScanTimings::findingArchives));
         return FindArchiveFiles(taDirectoryFiles());
@@ -145,9 +170,17 @@ class Scan {
         }
         ArchivePipeline::Archive archive;
         archive.path = archives[index];
-        if (m_writer && ArchivePipeline::TakeFromCache(archive, m_cache)) {
-            merge(archive);
-            return;
+        if (m_writer) {
+            archive.identity = m_identities[index];
+            // Only the files the merge will take get their records.
+            auto wanted = [this](DefinitionKind kind, const std::string& path) {
+                return !m_catalogue.HoldsDefinitionFile(kind, path);
+            };
+            if (m_cachedYields[index] &&
+                ArchivePipeline::TakeYield(archive, *m_cachedYields[index], wanted)) {
+                merge(archive);
+                return;
+            }
         }
         archive.hpi = std::make_unique<clsHPI>();
         {
@@ -234,6 +267,10 @@ class Scan {
 
     void writeCache() {
         if (!m_writer) return;
+        m_writer->setCatalogueSizes(
+            {static_cast<std::uint32_t>(m_catalogue.UnitList.Count()),
+             static_cast<std::uint32_t>(m_catalogue.WeaponList.Count()),
+             static_cast<std::uint32_t>(m_catalogue.MenuEntryList.Count())});
         try {
             if (m_writer->differsFrom(m_cache)) m_writer->write(m_session.userDataDirectory);
         } catch (const FileError&) {
@@ -242,6 +279,8 @@ class Scan {
         }
         m_writer.reset();
         m_cache = ScanCache();  // the catalogue holds copies of what it needed
+        m_identities = {};
+        m_cachedYields = {};
     }
 
     // Extracts and parses the archive's definition files that the catalogue
@@ -282,6 +321,9 @@ class Scan {
     ScanCacheCounts* m_cacheCounts;
     ScanCache m_cache;                        // what the last scan recorded
     std::optional<ScanCacheWriter> m_writer;  // what this one records (with the cache on)
+    // By archive (with the cache on): its identity and its cached yield.
+    std::vector<std::optional<ArchiveIdentity>> m_identities;
+    std::vector<std::optional<std::span<const std::uint8_t>>> m_cachedYields;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
     std::optional<DirectoryNames> m_taFiles;
