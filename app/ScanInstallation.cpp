@@ -4,12 +4,14 @@
 #include <exception>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/ArchivePipeline.h"
 #include "app/ScanCache.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
+#include "base/ByteStream.h"
 #include "base/Environment.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
@@ -125,7 +127,10 @@ class Scan {
         const DirectoryNames& taFiles = taDirectoryFiles();
         for (const auto& list : lists) {
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
+            if (archive.LoadList(list, m_catalogue, taFiles)) {
+                addToArchiveList(archive);
+                m_listed.emplace(FileTitle(archive.HPI->Filename), &archive);
+            }
         }
     }
 
@@ -257,12 +262,29 @@ class Scan {
     }
 
     // A fast-load list stands for this archive: its cache entry, if still
-    // valid, is kept for a start without the list.
+    // valid, is kept for a start without the list, and gives the list's
+    // archive its digest, so that the fingerprint need not open the archive.
     void keepCovered(const std::string& path) {
         if (!m_writer) return;
         auto identity = IdentifyArchive(path);
         if (!identity) return;
-        if (auto yield = m_cache.find(*identity)) m_writer->keep(std::move(*identity), *yield);
+        auto yield = m_cache.find(*identity);
+        if (!yield) return;
+        m_writer->keep(std::move(*identity), *yield);
+        digestListed(path, *yield);
+    }
+
+    void digestListed(const std::string& path, std::span<const std::uint8_t> yieldBytes) {
+        auto listed = m_listed.find(FileTitle(path));
+        if (listed == m_listed.end() || listed->second->DefinitionsDigested) return;
+        try {
+            ArchiveYield yield = DecodeArchiveYield(
+                yieldBytes, [](DefinitionKind, const std::string&) { return false; });
+            listed->second->DefinitionsHash = CombineListedHashes(yield.listing, yield.fileHashes);
+            listed->second->DefinitionsDigested = true;
+        } catch (const TruncatedError&) {
+            // left to the fingerprint, which digests the archive itself
+        }
     }
 
     void writeCache() {
@@ -326,6 +348,8 @@ class Scan {
     std::vector<std::optional<std::span<const std::uint8_t>>> m_cachedYields;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
+    // The archives loaded from fast-load lists, by file name without regard to case.
+    std::unordered_map<std::string, clsUnitArchive*, NoCaseHash, NoCaseEqual> m_listed;
     std::optional<DirectoryNames> m_taFiles;
 };
 

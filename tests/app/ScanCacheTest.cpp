@@ -262,6 +262,25 @@ TEST_F(WarmStart, AFastLoadListWinsOverTheCacheForItsArchive) {
     EXPECT_EQ(scan(ta(), home).counts.fromCache, archives);
 }
 
+TEST_F(WarmStart, AListedArchiveTakesItsDigestFromTheCache) {
+    RecordingServices services;
+    Session full(services, home.str(), home.str());
+    full.TADirectory = Utf8FromPath(ta()) + "/";
+    ScanInstallation(full, ScanOptions{1, nullptr});
+    const clsUnitArchive* first = full.catalogue.ArchiveList.Item(1);
+    std::string title = Utf8FromPath(PathFromUtf8(first->HPI->Filename).filename());
+    ASSERT_TRUE(first->SaveList(home.file(title + ".udf"), services));
+
+    Session listed(services, home.str(), home.str());
+    listed.TADirectory = full.TADirectory;
+    ScanInstallation(listed, ScanOptions{1, nullptr});
+    const clsUnitArchive* fromList = listed.catalogue.ArchiveList.Item(1);
+    ASSERT_EQ(fromList->HPI->Filename, first->HPI->Filename);
+    // Known without opening the archive again, and as a full read digests it.
+    EXPECT_TRUE(fromList->DefinitionsDigested);
+    EXPECT_EQ(fromList->DefinitionsHash, first->DefinitionsHash);
+}
+
 TEST_F(WarmStart, ScansWritingTheCacheAtOnceEachLeaveAWholeFile) {
     std::string cold = coldDump(ta());
     std::vector<std::thread> scans;
