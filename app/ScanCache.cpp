@@ -16,7 +16,9 @@
 #include "units/clsUnit.h"
 #include "units/clsWeapon.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -29,11 +31,13 @@ namespace {
 constexpr char kMagic[8] = {'K', 'L', 'X', 'S', 'C', 'A', 'N', '\0'};
 constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 3 * 4 + 8;
 
-// The yield stores each unit field the scan fills. A field added to clsUnit
-// must be added to the yield (and kFormatVersion raised): this size check is
-// there to make that impossible to forget.
+// The yield stores each record field the scan fills. A field added to
+// clsUnit, clsWeapon or clsMenuEntry must be added to the yield (and
+// kFormatVersion raised): these size checks make that impossible to forget.
 #if defined(__linux__) && defined(__x86_64__) && defined(__GLIBCXX__)
 static_assert(sizeof(clsUnit) == 616, "clsUnit changed: update the scan cache's unit fields");
+static_assert(sizeof(clsWeapon) == 200, "clsWeapon changed: update the scan cache's weapons");
+static_assert(sizeof(clsMenuEntry) == 128, "clsMenuEntry changed: update the scan cache");
 #endif
 
 void writeU64(ByteWriter& out, std::uint64_t value) {
@@ -203,15 +207,24 @@ std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path) {
     ArchiveIdentity identity;
     identity.name = EnabledName(path);
 #ifdef _WIN32
-    std::error_code error;
-    fs::path native = PathFromUtf8(path);
-    auto size = fs::file_size(native, error);
-    if (error) return std::nullopt;
-    auto written = fs::last_write_time(native, error);
-    if (error) return std::nullopt;
-    identity.size = size;
-    identity.modified =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+    // The volume's serial number and the file's index stand for device and inode.
+    HANDLE file = CreateFileW(PathFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    auto wide = [](DWORD high, DWORD low) {
+        return static_cast<std::uint64_t>(high) << 32 | static_cast<std::uint64_t>(low);
+    };
+    identity.size = wide(info.nFileSizeHigh, info.nFileSizeLow);
+    // 100-nanosecond ticks since 1601; only compared, never turned into dates.
+    identity.modified = static_cast<std::int64_t>(
+        wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime) * 100);
+    identity.device = info.dwVolumeSerialNumber;
+    identity.inode = wide(info.nFileIndexHigh, info.nFileIndexLow);
 #else
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
@@ -226,9 +239,10 @@ std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path) {
 
 std::int64_t FileClockNow() {
 #ifdef _WIN32
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               fs::file_time_type::clock::now().time_since_epoch())
-        .count();
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    std::uint64_t ticks = static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks * 100);
 #else
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::system_clock::now().time_since_epoch())

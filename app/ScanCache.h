@@ -4,7 +4,8 @@
 // so that the next start reads only the archives that changed. An archive is
 // recognised by what identifies its bytes without reading them: its name in
 // the enabled form (switching it on or off keeps its entry), its size, its
-// modification time to the nanosecond and, on Linux, its device and inode.
+// modification time to the nanosecond and its device and inode (on Windows
+// the volume's serial number and the file's index).
 //
 // The file, "scancache.dat", all numbers little-endian:
 //   header   8 bytes "KLXSCAN\0", u32 format version, u32 entry count,
@@ -42,9 +43,10 @@ namespace kloxmere {
 struct ArchiveIdentity {
     std::string name;  // the file name in its enabled form
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // modification time, nanoseconds since the epoch
-    std::uint64_t device = 0;   // 0 where the platform has none
-    std::uint64_t inode = 0;
+    // Modification time in nanoseconds (Linux: since 1970; Windows: since 1601).
+    std::int64_t modified = 0;
+    std::uint64_t device = 0;  // Windows: the volume's serial number
+    std::uint64_t inode = 0;   // Windows: the file's index on its volume
 
     bool operator==(const ArchiveIdentity&) const = default;
 };
@@ -156,7 +158,7 @@ class ScanCacheWriter {
     std::size_t m_added = 0;
 };
 
-// Nanoseconds since the epoch, by the same clock as file times.
+// Now, in nanoseconds on the scale of ArchiveIdentity::modified.
 std::int64_t FileClockNow();
 
 }  // namespace kloxmere

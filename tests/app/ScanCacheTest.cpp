@@ -11,6 +11,7 @@
 #include "app/ScanCache.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
+#include "archive/HpiWriter.h"
 #include "archive/clsHPI.h"
 #include "base/FileSystem.h"
 #include "tests/support/CatalogueDump.h"
@@ -19,6 +20,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/InstallationGenerator.h"
 #include "units/clsUnitArchive.h"
+#include "units/modGeneric.h"
 
 using namespace kloxmere;
 using namespace kloxmere::test;
@@ -61,6 +63,10 @@ std::string coldDump(const fs::path& ta, unsigned threads = 1) {
     return scan(ta, home, false, threads).dump;
 }
 
+fs::path cacheFile(const TempDir& home) {
+    return home.path() / ScanCache::kFileName;
+}
+
 std::size_t archiveCount(const fs::path& ta) {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(ta), fs::directory_iterator()));
@@ -93,12 +99,12 @@ TEST_F(WarmStart, ASecondStartReadsNothingAndCataloguesTheSame) {
     for (unsigned threads : {1u, 2u}) {
         TempDir own;
         std::string cold = coldDump(ta(), threads);
-        EXPECT_FALSE(fs::exists(own.file(ScanCache::kFileName)));
+        EXPECT_FALSE(fs::exists(cacheFile(own)));
 
         ScanResult first = scan(ta(), own, true, threads);
         EXPECT_EQ(first.counts.read, archives);
         EXPECT_EQ(first.counts.fromCache, 0u);
-        ASSERT_TRUE(fs::exists(own.file(ScanCache::kFileName)));
+        ASSERT_TRUE(fs::exists(cacheFile(own)));
         EXPECT_EQ(first.dump, cold);
 
         ScanResult second = scan(ta(), own, true, threads);
@@ -170,8 +176,14 @@ TEST(ScanCacheKeys, AnArchiveReplacedByAnotherOfTheSameSizeIsReadAgain) {
     TempDir dir, home;
     fs::path ta = dir.path() / "ta";
     fs::create_directories(ta);
+    // Stored, not compressed: the size then depends on the lengths alone.
     auto write = [&](const std::string& name, const std::string& unit) {
-        WriteArchive(Utf8FromPath(ta / name), {{"units\\" + unit + ".FBI", UnitText(unit)}});
+        HpiWriter writer;
+        std::string text = UnitText(unit);
+        writer.addFile("units\\" + unit + ".FBI",
+                       std::vector<std::uint8_t>(text.begin(), text.end()),
+                       HpiFileEncoding{HpiCompression::Stored});
+        writer.write(ta / name);
     };
     write("aa.ufo", "ALPHAUNIT");
     write("bb.ufo", "BRAVOUNIT");
@@ -204,7 +216,7 @@ TEST(ScanCacheKeys, AnArchiveAsNewAsTheScanIsNotTrusted) {
 
 TEST_F(WarmStart, ADamagedOrForeignCacheIsIgnoredAndWrittenAnew) {
     scan(ta(), home);
-    std::string path = home.file(ScanCache::kFileName);
+    fs::path path = cacheFile(home);
     std::vector<std::uint8_t> good = ReadFileBytes(path);
     std::string cold = coldDump(ta());
 
@@ -228,7 +240,7 @@ TEST_F(WarmStart, ADamagedOrForeignCacheIsIgnoredAndWrittenAnew) {
 
 TEST_F(WarmStart, WithoutTheCacheNothingIsReadFromItOrWritten) {
     scan(ta(), home, false);
-    EXPECT_FALSE(fs::exists(home.file(ScanCache::kFileName)));
+    EXPECT_FALSE(fs::exists(cacheFile(home)));
     scan(ta(), home);
     ScanResult off = scan(ta(), home, false);
     EXPECT_EQ(off.counts.fromCache, 0u);
@@ -246,19 +258,21 @@ TEST_F(WarmStart, AFastLoadListWinsOverTheCacheForItsArchive) {
     fs::path addOn = firstAddOn();
     const clsUnitArchive* covered = nullptr;
     for (const clsUnitArchive* archive : listSource.catalogue.ArchiveList) {
-        if (archive->HPI->Filename == Utf8FromPath(addOn)) covered = archive;
+        if (FileTitle(archive->HPI->Filename) == Utf8FromPath(addOn.filename())) covered = archive;
     }
     ASSERT_TRUE(covered);
-    ASSERT_TRUE(covered->SaveList(home.file(Utf8FromPath(addOn.filename()) + ".udf"), services));
+    fs::path list = home.path() / addOn.filename();
+    list += ".udf";
+    ASSERT_TRUE(covered->SaveList(Utf8FromPath(list), services));
 
     ScanResult listed = scan(ta(), home);
     EXPECT_EQ(listed.counts.fromCache, archives - 1);
     EXPECT_EQ(listed.counts.read, 0u);
     TempDir coldHome;
-    fs::copy(home.file(Utf8FromPath(addOn.filename()) + ".udf"), coldHome.path());
+    fs::copy(list, coldHome.path());
     EXPECT_EQ(listed.dump, scan(ta(), coldHome, false).dump);
     // The covered archive's entry is kept for a start without the list.
-    fs::remove(home.file(Utf8FromPath(addOn.filename()) + ".udf"));
+    fs::remove(list);
     EXPECT_EQ(scan(ta(), home).counts.fromCache, archives);
 }
 
