@@ -269,7 +269,7 @@ TEST_F(WarmStart, AFastLoadListWinsOverTheCacheForItsArchive) {
     EXPECT_EQ(listed.counts.fromCache, archives - 1);
     EXPECT_EQ(listed.counts.read, 0u);
     TempDir coldHome;
-    fs::copy(list, coldHome.path());
+    fs::copy_file(list, coldHome.path() / list.filename());
     EXPECT_EQ(listed.dump, scan(ta(), coldHome, false).dump);
     // The covered archive's entry is kept for a start without the list.
     fs::remove(list);
