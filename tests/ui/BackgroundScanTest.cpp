@@ -94,8 +94,10 @@ class BackgroundScanTest : public QObject {
             QCOMPARE(counts.fromCache, start == 0 ? std::size_t(0) : std::size_t(4));
             QCOMPARE(test::DumpCatalogue(session.catalogue),
                      test::DumpCatalogue(sequential.catalogue));
-            QCOMPARE(window.count("progress Scanning TA installation"), 1);
-            QCOMPARE(window.count("progress hidden"), 1);
+            // Progress is coalesced: a quick scan may show none of it; what
+            // must hold is that nothing is left shown or busy.
+            QCOMPARE(window.busyDepth, 0);
+            QVERIFY(window.messages.empty());
         }
     }
 
