@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/clsHPI.h"
+#include "base/ByteStream.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 #include "units/DefinitionDigest.h"
@@ -12,8 +13,9 @@ namespace kloxmere {
 ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
                                  const Catalogue& catalogue,
                                  std::vector<std::string> listedDirectories, unsigned threads,
-                                 std::size_t window)
+                                 const ScanCache* cache, std::size_t window)
     : m_catalogue(catalogue),
+      m_cache(cache),
       m_listedDirectories(std::move(listedDirectories)),
       m_archives(paths.size()),
       m_stages(paths.size(), Stage::Waiting),
@@ -98,17 +100,43 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
+        bool hidden = false;
         if (*kind != DefinitionKind::Download) {
-            if (m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i])) {
-                m_toDecode[index].push_back({i, false});
-                continue;
-            }
-            claimedHere.push_back(&listing[i]);
+            hidden =
+                m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i]);
+            if (!hidden) claimedHere.push_back(&listing[i]);
         }
-        m_toDecode[index].push_back({i, true});
+        if (archive.fromCache) continue;  // decoded already, every file
+        // For the cache's record a hidden file is decoded as well.
+        m_toDecode[index].push_back({i, !hidden || m_cache != nullptr});
     }
     // An archive's own duplicate paths are left to the merge to sort out.
     for (const std::string* path : claimedHere) m_claimed.insert(*path);
+}
+
+bool ArchivePipeline::TakeFromCache(Archive& archive, const ScanCache& cache) {
+    archive.identity = IdentifyArchive(archive.path);
+    if (!archive.identity) return false;
+    auto yieldBytes = cache.find(*archive.identity);
+    return yieldBytes && TakeYield(archive, *yieldBytes);
+}
+
+bool ArchivePipeline::TakeYield(Archive& archive, std::span<const std::uint8_t> yieldBytes,
+                                const WantedFile& wanted) {
+    ArchiveYield yield;
+    try {
+        yield = DecodeArchiveYield(yieldBytes, wanted);
+    } catch (const TruncatedError&) {
+        return false;  // an entry that does not read: the archive is read instead
+    }
+    archive.hpi = std::make_unique<clsHPI>();
+    archive.hpi->Filename = archive.path;
+    archive.hpi->Listing = std::move(yield.listing);
+    archive.decoded = std::move(yield.decoded);
+    archive.fileHashes = std::move(yield.fileHashes);
+    archive.fromCache = true;
+    archive.cachedYield = yieldBytes;
+    return true;
 }
 
 void ArchivePipeline::work() {
@@ -133,9 +161,11 @@ void ArchivePipeline::runTask(const Task& task) {
     Archive& archive = m_archives[task.index];
     try {
         if (!task.decode) {
-            archive.hpi = std::make_unique<clsHPI>();
-            archive.hpi->LoadFile(archive.path);
-            archive.hpi->CreateListing(m_listedDirectories);
+            if (!m_cache || !TakeFromCache(archive, *m_cache)) {
+                archive.hpi = std::make_unique<clsHPI>();
+                archive.hpi->LoadFile(archive.path);
+                archive.hpi->CreateListing(m_listedDirectories);
+            }
         } else {
             for (std::size_t b = task.begin; b < task.end; ++b) {
                 FileJob job = m_toDecode[task.index][b];

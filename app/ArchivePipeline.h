@@ -14,6 +14,10 @@
 // Every definition file is also digested for the enabled set's fingerprint:
 // those decoded as they are extracted, the ones an earlier archive hides by
 // extracting them only.
+//
+// With a scan cache, an archive it knows is taken from it instead of being
+// opened, and every definition file of the others is decoded (the hidden
+// ones too), so that their yield can be recorded whole.
 
 #include <condition_variable>
 #include <cstddef>
@@ -22,11 +26,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <unordered_set>
 #include <vector>
 
+#include "app/ScanCache.h"
 #include "base/TextCase.h"
 #include "units/clsUnitArchive.h"
 
@@ -44,14 +50,25 @@ class ArchivePipeline {
         std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
         std::vector<std::uint64_t> fileHashes;  // definition files' digests, by Listing position
         std::exception_ptr error;  // a failure on the worker, for the consumer to raise
+        std::optional<ArchiveIdentity> identity;  // examined before reading (with a cache)
+        bool fromCache = false;                   // hpi is listed from the cache, never opened
+        std::span<const std::uint8_t> cachedYield;
     };
+
+    // Examines the archive at `archive.path` and, when `cache` holds its
+    // yield, fills `archive` from it (true). False leaves the archive to be read.
+    static bool TakeFromCache(Archive& archive, const ScanCache& cache);
+    // Fills `archive` from a cached yield; `wanted` as DecodeArchiveYield
+    // takes it. False when the yield does not read.
+    static bool TakeYield(Archive& archive, std::span<const std::uint8_t> yield,
+                          const WantedFile& wanted = {});
 
     // `covered[i]` tells that archive i is covered by a saved list.
     // `catalogue` is read (on the consumer's thread only) to decide which files
     // are already catalogued. `listedDirectories` are the directories to list.
     ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
                     const Catalogue& catalogue, std::vector<std::string> listedDirectories,
-                    unsigned threads, std::size_t window = 64);
+                    unsigned threads, const ScanCache* cache = nullptr, std::size_t window = 64);
     ~ArchivePipeline();
     ArchivePipeline(const ArchivePipeline&) = delete;
     ArchivePipeline& operator=(const ArchivePipeline&) = delete;
@@ -83,6 +100,7 @@ class ArchivePipeline {
     void decideLocked(std::size_t index);
 
     const Catalogue& m_catalogue;
+    const ScanCache* m_cache;
     std::vector<std::string> m_listedDirectories;
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;

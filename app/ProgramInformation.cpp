@@ -21,7 +21,8 @@ std::string DesktopUsage() {
            "  --help, -h  print this text and exit\n"
            "\n"
            "Environment: KLOXMERE_TA_DIR (the TA directory), KLOXMERE_HOME (where\n"
-           "unitgroups.dat and the fast-load lists live). See also kloxmere-cli(1).\n";
+           "unitgroups.dat and the fast-load lists live), KLOXMERE_NO_SCAN_CACHE=1 (read\n"
+           "every archive at start-up). See also kloxmere-cli(1).\n";
 }
 
 InformationRequest ReadInformationRequest(const std::vector<std::string>& arguments) {

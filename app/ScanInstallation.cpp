@@ -4,11 +4,15 @@
 #include <exception>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/ArchivePipeline.h"
+#include "app/ScanCache.h"
 #include "app/Session.h"
 #include "archive/clsHPI.h"
+#include "base/ByteStream.h"
+#include "base/Environment.h"
 #include "base/FileSystem.h"
 #include "base/TextCase.h"
 #include "catalogue/MenuConflicts.h"
@@ -25,6 +29,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const std::vector<std::string>& kListedDirectories = kDefinitionDirectories;
+
+// Up to this many archives to read, a scan with a cache stays on one thread.
+constexpr std::size_t kFewToRead = 64;
 
 class NoUnitsFound : public std::runtime_error {
   public:
@@ -56,7 +63,9 @@ class Scan {
           m_services(session.services),
           m_timings(options.timings),
           m_threads(options.threads != 0 ? options.threads
-                                         : std::max(1u, std::thread::hardware_concurrency())) {}
+                                         : std::max(1u, std::thread::hardware_concurrency())),
+          m_useCache(options.useCache),
+          m_cacheCounts(options.cacheCounts) {}
 
     void run() {
         PhaseTimer total(slot(m_timings, &ScanTimings::total));
@@ -68,14 +77,20 @@ class Scan {
 
         loadSavedLists();
         std::vector<std::string> archives = findArchives();
+        std::size_t toRead = archives.size();
+        if (m_useCache) toRead = prepareCache(archives);
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::readingArchives));
-            if (m_threads > 1 && archives.size() > 1) {
+            // Archives taken from the cache cost the merge little more than
+            // its own work: a warm start runs on this thread alone, and the
+            // workers only pay off when there is enough to read.
+            if (m_threads > 1 && toRead > kFewToRead && archives.size() > 1) {
                 loadArchivesInParallel(archives);
             } else {
                 for (std::size_t i = 0; i < archives.size(); ++i) loadArchive(archives, i);
             }
         }
+        writeCache();
 
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::attachingWeapons));
@@ -112,8 +127,32 @@ class Scan {
         const DirectoryNames& taFiles = taDirectoryFiles();
         for (const auto& list : lists) {
             clsUnitArchive& archive = m_catalogue.NewArchive();
-            if (archive.LoadList(list, m_catalogue, taFiles)) addToArchiveList(archive);
+            if (archive.LoadList(list, m_catalogue, taFiles)) {
+                addToArchiveList(archive);
+                m_listed.emplace(FileTitle(archive.HPI->Filename), &archive);
+            }
         }
+    }
+
+    // Loads the cache, makes room in the catalogue for what it last held,
+    // and looks each archive up in it; returns how many must be read.
+    std::size_t prepareCache(const std::vector<std::string>& archives) {
+        m_cache = ScanCache::Load(m_session.userDataDirectory);
+        m_writer.emplace(FileClockNow());
+        const auto& sizes = m_cache.catalogueSizes();
+        m_catalogue.UnitList.reserve(m_catalogue.UnitList.Count() + sizes[0]);
+        m_catalogue.WeaponList.reserve(m_catalogue.WeaponList.Count() + sizes[1]);
+        m_catalogue.MenuEntryList.reserve(m_catalogue.MenuEntryList.Count() + sizes[2]);
+        std::size_t toRead = 0;
+        m_identities.resize(archives.size());
+        m_cachedYields.resize(archives.size());
+        for (std::size_t i = 0; i < archives.size(); ++i) {
+            if (m_titles.count(FileTitle(archives[i]))) continue;  // a saved list covers it
+            m_identities[i] = IdentifyArchive(archives[i]);
+            if (m_identities[i]) m_cachedYields[i] = m_cache.find(*m_identities[i]);
+            if (!m_cachedYields[i]) ++toRead;
+        }
+        return toRead;
     }
 
     std::vector<std::string> findArchives() {
@@ -130,16 +169,33 @@ class Scan {
 
     // One archive on the calling thread: open, list, decode, merge.
     void loadArchive(const std::vector<std::string>& archives, std::size_t index) {
-        if (!reportArchive(archives, index)) return;
-        auto hpi = std::make_unique<clsHPI>();
+        if (!reportArchive(archives, index)) {
+            keepCovered(archives[index]);
+            return;
+        }
+        ArchivePipeline::Archive archive;
+        archive.path = archives[index];
+        if (m_writer) {
+            archive.identity = m_identities[index];
+            // Only the files the merge will take get their records.
+            auto wanted = [this](DefinitionKind kind, const std::string& path) {
+                return !m_catalogue.HoldsDefinitionFile(kind, path);
+            };
+            if (m_cachedYields[index] &&
+                ArchivePipeline::TakeYield(archive, *m_cachedYields[index], wanted)) {
+                merge(archive);
+                return;
+            }
+        }
+        archive.hpi = std::make_unique<clsHPI>();
         {
             PhaseTimer timer(slot(m_timings, &ScanTimings::openingAndListing));
-            hpi->LoadFile(archives[index]);
-            hpi->CreateListing(kListedDirectories);
+            archive.hpi->LoadFile(archives[index]);
+            archive.hpi->CreateListing(kListedDirectories);
         }
-        std::vector<std::uint64_t> fileHashes(hpi->Listing.size());
-        std::vector<std::optional<DecodedFile>> decoded = decode(*hpi, fileHashes);
-        merge(std::move(hpi), decoded, fileHashes);
+        archive.fileHashes.resize(archive.hpi->Listing.size());
+        archive.decoded = decode(*archive.hpi, archive.fileHashes);
+        merge(archive);
     }
 
     // Every archive opened, listed and decoded on worker threads, merged here in order.
@@ -148,15 +204,17 @@ class Scan {
         for (std::size_t i = 0; i < archives.size(); ++i) {
             covered[i] = m_titles.count(FileTitle(archives[i])) != 0;
         }
-        ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads);
+        ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads,
+                                 m_writer ? &m_cache : nullptr);
         for (std::size_t i = 0; i < archives.size(); ++i) {
             ArchivePipeline::Archive& next = pipeline.next();
             if (next.error) std::rethrow_exception(next.error);
             if (!reportArchive(archives, i)) {
                 if (next.hpi) next.hpi->CloseFile();
+                if (next.covered) keepCovered(archives[i]);
                 continue;
             }
-            merge(std::move(next.hpi), next.decoded, next.fileHashes);
+            merge(next);
         }
     }
 
@@ -170,26 +228,87 @@ class Scan {
         return m_titles.count(title) == 0;
     }
 
-    // Adds an opened and listed archive to the catalogue unless it lists
-    // nothing; closes it either way (records reopen it by name).
-    void merge(std::unique_ptr<clsHPI> hpi, std::vector<std::optional<DecodedFile>>& decoded,
-               const std::vector<std::uint64_t>& fileHashes) {
+    // Adds an opened (or cached) and listed archive to the catalogue unless
+    // it lists nothing; closes it either way (records reopen it by name).
+    void merge(ArchivePipeline::Archive& read) {
+        record(read);
+        std::unique_ptr<clsHPI>& hpi = read.hpi;
         if (hpi->Listing.empty()) {
             hpi->CloseFile();
             return;
         }
         clsUnitArchive& archive = m_catalogue.NewArchive();
-        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, fileHashes);
+        archive.DefinitionsHash = CombineListedHashes(hpi->Listing, read.fileHashes);
         archive.DefinitionsDigested = true;
         archive.HPI = std::move(hpi);
-        archive.LoadFiles(m_catalogue, m_services, &decoded);
+        archive.LoadFiles(m_catalogue, m_services, &read.decoded);
         addToArchiveList(archive);
         archive.HPI->CloseFile();
     }
 
+    // Notes the archive's yield for the next cache, before the merge takes
+    // its records. An archive that did not open is left out: it is tried again.
+    void record(const ArchivePipeline::Archive& read) {
+        if (!m_writer || !read.identity) return;
+        if (read.fromCache) {
+            if (m_cacheCounts) ++m_cacheCounts->fromCache;
+            m_writer->keep(*read.identity, read.cachedYield);
+            return;
+        }
+        if (m_cacheCounts) ++m_cacheCounts->read;
+        if (read.hpi->Handle == 0) return;
+        m_writer->add(*read.identity,
+                      EncodeArchiveYield(read.hpi->Listing, read.decoded, read.fileHashes));
+    }
+
+    // A fast-load list stands for this archive: its cache entry, if still
+    // valid, is kept for a start without the list, and gives the list's
+    // archive its digest, so that the fingerprint need not open the archive.
+    void keepCovered(const std::string& path) {
+        if (!m_writer) return;
+        auto identity = IdentifyArchive(path);
+        if (!identity) return;
+        auto yield = m_cache.find(*identity);
+        if (!yield) return;
+        m_writer->keep(std::move(*identity), *yield);
+        digestListed(path, *yield);
+    }
+
+    void digestListed(const std::string& path, std::span<const std::uint8_t> yieldBytes) {
+        auto listed = m_listed.find(FileTitle(path));
+        if (listed == m_listed.end() || listed->second->DefinitionsDigested) return;
+        try {
+            ArchiveYield yield = DecodeArchiveYield(
+                yieldBytes, [](DefinitionKind, const std::string&) { return false; });
+            listed->second->DefinitionsHash = CombineListedHashes(yield.listing, yield.fileHashes);
+            listed->second->DefinitionsDigested = true;
+        } catch (const TruncatedError&) {
+            // left to the fingerprint, which digests the archive itself
+        }
+    }
+
+    void writeCache() {
+        if (!m_writer) return;
+        m_writer->setCatalogueSizes(
+            {static_cast<std::uint32_t>(m_catalogue.UnitList.Count()),
+             static_cast<std::uint32_t>(m_catalogue.WeaponList.Count()),
+             static_cast<std::uint32_t>(m_catalogue.MenuEntryList.Count())});
+        try {
+            if (m_writer->differsFrom(m_cache)) m_writer->write(m_session.userDataDirectory);
+        } catch (const FileError&) {
+            // The cache only spares the next start some reading: a full user
+            // data directory or a cache held open elsewhere costs that only.
+        }
+        m_writer.reset();
+        m_cache = ScanCache();  // the catalogue holds copies of what it needed
+        m_identities = {};
+        m_cachedYields = {};
+    }
+
     // Extracts and parses the archive's definition files that the catalogue
-    // does not already hold, by Listing position, timing each kind; digests
-    // every definition file into `fileHashes`, the held ones too.
+    // does not already hold (with a cache, all of them), by Listing position,
+    // timing each kind; digests every definition file into `fileHashes`, the
+    // held ones too.
     std::vector<std::optional<DecodedFile>> decode(clsHPI& hpi,
                                                    std::vector<std::uint64_t>& fileHashes) {
         std::vector<std::optional<DecodedFile>> decoded(hpi.Listing.size());
@@ -201,7 +320,7 @@ class Scan {
                 m_timings, *kind == DefinitionKind::Unit      ? &ScanTimings::readingUnits
                            : *kind == DefinitionKind::Weapons ? &ScanTimings::readingWeapons
                                                               : &ScanTimings::readingDownloads));
-            if (m_catalogue.HoldsDefinitionFile(*kind, path)) {
+            if (!m_writer && m_catalogue.HoldsDefinitionFile(*kind, path)) {
                 fileHashes[i] = HashListedFile(hpi, path);
             } else {
                 decoded[i] = DecodeListedFile(hpi, path, *kind, &fileHashes[i]);
@@ -220,12 +339,26 @@ class Scan {
     PlatformServices& m_services;
     ScanTimings* m_timings;
     unsigned m_threads;
+    bool m_useCache;
+    ScanCacheCounts* m_cacheCounts;
+    ScanCache m_cache;                        // what the last scan recorded
+    std::optional<ScanCacheWriter> m_writer;  // what this one records (with the cache on)
+    // By archive (with the cache on): its identity and its cached yield.
+    std::vector<std::optional<ArchiveIdentity>> m_identities;
+    std::vector<std::optional<std::span<const std::uint8_t>>> m_cachedYields;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
+    // The archives loaded from fast-load lists, by file name without regard to case.
+    std::unordered_map<std::string, clsUnitArchive*, NoCaseHash, NoCaseEqual> m_listed;
     std::optional<DirectoryNames> m_taFiles;
 };
 
 }  // namespace
+
+bool ScanCacheWanted() {
+    std::string value = EnvironmentValue(kNoScanCacheVariable);
+    return value.empty() || value == "0";
+}
 
 void ScanInstallation(Session& session, const ScanOptions& options) {
     try {

@@ -247,8 +247,13 @@ void RegisterCatalogueCommands(CLI::App& app) {
     auto request = std::make_shared<ListRequest>();
     auto key = std::make_shared<std::string>();
 
-    app.add_subcommand("scan", "Scan the TA directory and print what it holds")->callback([] {
+    auto noCache = std::make_shared<bool>(false);
+    CLI::App* scan = app.add_subcommand("scan", "Scan the TA directory and print what it holds");
+    scan->add_flag("--no-cache", *noCache,
+                   "Read every archive, neither using nor writing the scan cache");
+    scan->callback([noCache] {
         CliRun run;
+        run.useScanCache = !*noCache;
         ScanCommand(run, Globals().json, std::cout);
         ExitWithoutTeardown(0);  // read-only: nothing left to save
     });

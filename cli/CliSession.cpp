@@ -88,7 +88,7 @@ const std::string& CliRun::requireTADirectory() {
 
 void CliRun::scan(ScanTimings* timings) {
     requireTADirectory();
-    ScanInstallation(session, ScanOptions{0, timings});
+    ScanInstallation(session, ScanOptions{0, timings, useScanCache && ScanCacheWanted()});
     if (!services.failures().empty()) throw CommandError(services.failures().front());
 }
 

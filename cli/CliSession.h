@@ -44,6 +44,8 @@ class CliRun {
     const std::string& requireTADirectory();
     // Scans the TA directory; CommandError when the scan reported a failure.
     void scan(ScanTimings* timings = nullptr);
+    // Whether scan() uses the scan cache (also off with KLOXMERE_NO_SCAN_CACHE set).
+    bool useScanCache = true;
     // Loads the user's unit groups; a damaged file (moved aside, the groups
     // before the damage kept) is reported on stderr.
     void loadGroups();

@@ -159,10 +159,14 @@ InstallationAnswer BackgroundServices::ChooseInstallation(
 }
 
 BackgroundScan::BackgroundScan(Session& session, ForwardingServices& forwarding, unsigned threads)
+    : BackgroundScan(session, forwarding, ScanOptions{threads, nullptr}) {}
+
+BackgroundScan::BackgroundScan(Session& session, ForwardingServices& forwarding,
+                               const ScanOptions& options)
     : m_session(session),
       m_forwarding(forwarding),
       m_window(forwarding.target()),
-      m_threads(threads),
+      m_options(options),
       m_services(m_window, m_context) {}
 
 BackgroundScan::~BackgroundScan() {
@@ -176,7 +180,7 @@ void BackgroundScan::start() {
     m_forwarding.setTarget(m_services);
     m_worker = std::thread([this] {
         try {
-            ScanInstallation(m_session, ScanOptions{m_threads, nullptr});
+            ScanInstallation(m_session, m_options);
         } catch (...) {
             m_error = std::current_exception();  // rethrown by finish() on the window thread
         }

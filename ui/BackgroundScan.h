@@ -19,6 +19,7 @@
 #include <string>
 #include <thread>
 
+#include "app/ScanInstallation.h"
 #include "base/PlatformServices.h"
 
 namespace kloxmere {
@@ -129,6 +130,7 @@ class BackgroundServices final : public PlatformServices {
 class BackgroundScan {
   public:
     BackgroundScan(Session& session, ForwardingServices& forwarding, unsigned threads = 0);
+    BackgroundScan(Session& session, ForwardingServices& forwarding, const ScanOptions& options);
     ~BackgroundScan();
     BackgroundScan(const BackgroundScan&) = delete;
     BackgroundScan& operator=(const BackgroundScan&) = delete;
@@ -147,7 +149,7 @@ class BackgroundScan {
     Session& m_session;
     ForwardingServices& m_forwarding;
     PlatformServices& m_window;
-    unsigned m_threads;
+    ScanOptions m_options;
     QObject m_context;
     BackgroundServices m_services;
     std::thread m_worker;

@@ -64,8 +64,9 @@ FrmMain::FrmMain(Session& session, StartupOptions options, QWidget* parent)
       m_options(std::move(options)),
       m_presenter(std::make_unique<window::MainPresenter>(
           session, static_cast<window::MainView&>(*this),
-          window::StartupOptions{m_options.splash, m_options.scanThreads, m_options.commandLine,
-                                 m_options.settings, m_options.programPath, m_options.timings})) {
+          window::StartupOptions{m_options.splash, m_options.scanThreads, m_options.scanCache,
+                                 m_options.commandLine, m_options.settings, m_options.programPath,
+                                 m_options.timings})) {
     setObjectName("FrmMain");
     setWindowTitle(kApplicationTitle);
     setWindowIcon(ProgramIcon());

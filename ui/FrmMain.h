@@ -65,6 +65,7 @@ struct StartupOptions {
     ForwardingServices* forwarding = nullptr;
     bool splash = true;
     unsigned scanThreads = 0;  // 0: one per processor core
+    bool scanCache = true;     // the scan's warm-start cache in the user data directory
     std::string commandLine;   // the program's arguments joined by blanks
     // Where the settings are kept (the program gives the QSettings store);
     // nullptr: neither settings nor unit groups are read or written.
@@ -187,7 +188,7 @@ class FrmMain : public QMainWindow, private window::MainView {
     void ShowMainWindow() override;
     void CloseMainWindow() override;
     void ShowSplash() override;
-    bool ScanInBackground(unsigned threads, bool splash) override;
+    bool ScanInBackground(const ScanOptions& scan, bool splash) override;
     bool InitializeGraphics(const GamePalette& palette) override;
     UnitView* UnitDisplay() override;
     void EditGroups() override;

@@ -39,9 +39,9 @@ void FrmMain::ShowSplash() {
 
 // The scan runs while the splash window shows; what it asks or reports
 // waits until the splash has closed.
-bool FrmMain::ScanInBackground(unsigned threads, bool splash) {
+bool FrmMain::ScanInBackground(const ScanOptions& options, bool splash) {
     if (!m_options.forwarding) return false;
-    BackgroundScan scan(m_session, *m_options.forwarding, threads);
+    BackgroundScan scan(m_session, *m_options.forwarding, options);
     scan.start();
     if (splash) ShowSplash();
     scan.release();

@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/Locations.h"
 #include "app/ProgramInformation.h"
+#include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmMain.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     Session session(services, UserDataDirectory(), ProgramDirectory());
     ui::StartupOptions options;
     options.forwarding = &services;
+    options.scanCache = ScanCacheWanted();  // KLOXMERE_NO_SCAN_CACHE turns it off
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1)) {
         arguments.push_back(argument.toStdString());

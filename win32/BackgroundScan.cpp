@@ -192,8 +192,8 @@ std::size_t WorkerServices::AskChoice(const std::string& text, const std::string
     return answer;
 }
 
-void RunScanInBackground(Session& session, ForwardingServices& forwarding, unsigned threads,
-                         const std::function<void()>& splash) {
+void RunScanInBackground(Session& session, ForwardingServices& forwarding,
+                         const ScanOptions& options, const std::function<void()>& splash) {
     PlatformServices& window = forwarding.target();
     WorkerServices worker(window);
     forwarding.setTarget(worker);
@@ -202,7 +202,7 @@ void RunScanInBackground(Session& session, ForwardingServices& forwarding, unsig
     worker.Hold();
     std::thread scan([&] {
         try {
-            ScanInstallation(session, ScanOptions{threads, nullptr});
+            ScanInstallation(session, options);
         } catch (...) {
             error = std::current_exception();  // rethrown on the window thread below
         }

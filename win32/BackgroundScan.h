@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ScanInstallation.h"
 #include "base/PlatformServices.h"
 
 namespace kloxmere {
@@ -130,7 +131,7 @@ class WorkerServices final : public PlatformServices {
 // on a worker thread while the window thread shows the splash window (when
 // `splash`) and then pumps messages; returns when the scan ended and rethrows
 // what it threw.
-void RunScanInBackground(Session& session, ForwardingServices& forwarding, unsigned threads,
-                         const std::function<void()>& splash);
+void RunScanInBackground(Session& session, ForwardingServices& forwarding,
+                         const ScanOptions& options, const std::function<void()>& splash);
 
 }  // namespace kloxmere::win32

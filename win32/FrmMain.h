@@ -86,7 +86,7 @@ class FrmMain final : public window::MainView, public UnitView {
     void ShowMainWindow() override;
     void CloseMainWindow() override;
     void ShowSplash() override;
-    bool ScanInBackground(unsigned threads, bool splash) override;
+    bool ScanInBackground(const ScanOptions& scan, bool splash) override;
     bool InitializeGraphics(const GamePalette& palette) override;
     UnitView* UnitDisplay() override;
     void InitializeControls() override;

@@ -44,9 +44,9 @@ void FrmMain::ShowSplash() {
     logo.RunModal();
 }
 
-bool FrmMain::ScanInBackground(unsigned threads, bool splash) {
+bool FrmMain::ScanInBackground(const ScanOptions& options, bool splash) {
     if (!m_forwarding) return false;  // the presenter scans on this thread
-    RunScanInBackground(m_session, *m_forwarding, threads,
+    RunScanInBackground(m_session, *m_forwarding, options,
                         splash ? std::function<void()>([this] { ShowSplash(); }) : nullptr);
     return true;
 }

@@ -12,6 +12,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Locations.h"
+#include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "base/Environment.h"
 #include "win32/BackgroundScan.h"
@@ -43,6 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     window::StartupOptions options;
     options.commandLine = JoinArguments(arguments);
     options.settings = &settings;
+    options.scanCache = ScanCacheWanted();  // KLOXMERE_NO_SCAN_CACHE turns it off
     options.programPath = Utf8FromWide(program);
     try {
         win32::FrmMain window(session, services, options);

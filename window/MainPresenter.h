@@ -43,6 +43,7 @@ struct StartupTimings {
 struct StartupOptions {
     bool splash = true;
     unsigned scanThreads = 0;  // 0: one per processor core
+    bool scanCache = true;     // the scan's warm-start cache in the user data directory
     std::string commandLine;   // the program's arguments joined by blanks
     // Where the settings are kept; nullptr: neither settings nor unit
     // groups are read or written.

@@ -44,9 +44,10 @@ MainPresenter::StartResult MainPresenter::Initialize() {
     try {
         // The scan runs while the splash window shows; what it asks or
         // reports waits until the splash has closed.
-        if (!m_view.ScanInBackground(m_options.scanThreads, m_options.splash)) {
+        const ScanOptions scan{m_options.scanThreads, nullptr, m_options.scanCache};
+        if (!m_view.ScanInBackground(scan, m_options.splash)) {
             if (m_options.splash) m_view.ShowSplash();
-            ScanInstallation(m_session, ScanOptions{m_options.scanThreads, nullptr});
+            ScanInstallation(m_session, scan);
         }
     } catch (const TADirectoryNotFound&) {
         return StartResult::Ended;  // no TA directory: nothing was loaded, nothing is saved

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ScanInstallation.h"
 #include "app/Settings.h"
 #include "catalogue/ListRows.h"
 #include "catalogue/UnitTree.h"
@@ -75,7 +76,7 @@ class MainView {
     // thread; returns when it ended. False when this window cannot (the
     // presenter then shows the splash and scans on the window thread).
     // Rethrows what the scan threw.
-    virtual bool ScanInBackground(unsigned threads, bool splash) = 0;
+    virtual bool ScanInBackground(const ScanOptions& scan, bool splash) = 0;
     // Makes the unit picture's drawing surface in `palette`; false when it
     // cannot be made.
     virtual bool InitializeGraphics(const GamePalette& palette) = 0;

@@ -115,6 +115,22 @@ TEST(CliCatalogue, SavedListsSpeedUpTheNextScan) {
     EXPECT_EQ(scan["units"], 10);
 }
 
+TEST(CliCatalogue, ScansKeepTheirCacheUnlessToldNot) {
+    DemoCli cli;
+    std::string cache = cli.home + "scancache.dat";
+    ASSERT_EQ(cli.run("scan --no-cache").exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(cache)));
+    Json cold = cli.json("list --tab conflicts");
+    EXPECT_TRUE(std::filesystem::exists(PathFromUtf8(cache)));
+    EXPECT_EQ(cli.json("list --tab conflicts"), cold);
+    std::filesystem::remove(PathFromUtf8(cache));
+    CliResult off =
+        RunCli(cli.scratch, "--ta " + Quoted(cli.ta) + " --home " + Quoted(cli.home) + " scan",
+               {{"KLOXMERE_NO_SCAN_CACHE", "1"}});
+    EXPECT_EQ(off.exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(cache)));
+}
+
 TEST(CliCatalogue, NoTaDirectoryIsAFailureWithAHint) {
     TempDir scratch, wine;
     CliResult result = RunCli(scratch, "--home " + Quoted(scratch.str()) + " scan",

@@ -82,7 +82,8 @@ TEST(RunScanInBackground, MakesTheCatalogueTheWindowThreadWouldMake) {
     Session background(forwarding, temp.str(), temp.str());
     background.TADirectory = temp.file("demo") + "\\";
     bool splashShown = false;
-    RunScanInBackground(background, forwarding, 2, [&] { splashShown = true; });
+    RunScanInBackground(background, forwarding, ScanOptions{2, nullptr},
+                        [&] { splashShown = true; });
     EXPECT_TRUE(splashShown);
     EXPECT_EQ(&forwarding.target(), &window);  // the door is the window's again
 

@@ -132,7 +132,7 @@ class RecordingMainView final : public window::MainView {
         calls.push_back("close");
     }
     void ShowSplash() override { calls.push_back("splash"); }
-    bool ScanInBackground(unsigned, bool) override { return false; }
+    bool ScanInBackground(const ScanOptions&, bool) override { return false; }
     bool InitializeGraphics(const GamePalette& palette) override {
         if (graphicsFail) return false;
         unit = std::make_unique<RecordingUnitView>(palette);
