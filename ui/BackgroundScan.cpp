@@ -7,6 +7,7 @@
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
 #include "ui/FrmProgress.h"
+#include "window/ProgressPercent.h"
 
 namespace kloxmere::ui {
 
@@ -107,7 +108,7 @@ void BackgroundServices::SetProgressStatus(const std::string& text) {
 }
 
 void BackgroundServices::Update(std::int32_t value, std::int32_t max) {
-    std::optional<int> percent = ProgressPercent(value, max);
+    std::optional<int> percent = window::ProgressPercent(value, max);
     if (!percent) return;  // the bar keeps its value
     {
         std::lock_guard lock(m_mutex);

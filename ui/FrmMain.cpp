@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,7 +19,6 @@
 #include "app/Session.h"
 #include "base/PlatformServices.h"
 #include "catalogue/ListRows.h"
-#include "ui/ColumnWidths.h"
 #include "ui/FingerprintPanel.h"
 #include "ui/Icons.h"
 #include "ui/SplitterBar.h"
@@ -27,6 +27,7 @@
 #include "ui/UnitPanel.h"
 #include "ui/UnitTreeModel.h"
 #include "ui/modRebar.h"
+#include "window/ColumnWidths.h"
 
 namespace kloxmere::ui {
 
@@ -359,10 +360,13 @@ void FrmMain::SetCommandCaption(window::CommandId id, const std::string& caption
 
 void FrmMain::SetListColumns(const std::vector<Column>& columns) {
     const QFontMetrics metrics(ListUnits->font());
-    const int margins = CellMargins(*ListUnits);
+    const int charWidth = std::max(metrics.averageCharWidth(), metrics.horizontalAdvance('0'));
+    // An item view's text keeps the focus frame's margin and one pixel clear on each side.
+    const int margins =
+        2 * (ListUnits->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListUnits) + 1);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        ListUnits->header()->resizeSection(static_cast<int>(i),
-                                           ColumnPixels(columns[i].widthTwips, metrics, margins));
+        ListUnits->header()->resizeSection(
+            static_cast<int>(i), window::ColumnPixels(columns[i].widthTwips, charWidth, margins));
     }
 }
 

@@ -11,15 +11,9 @@
 
 #include "base/PlatformServices.h"
 #include "ui/Twips.h"
+#include "window/ProgressPercent.h"
 
 namespace kloxmere::ui {
-
-std::optional<int> ProgressPercent(std::int32_t value, std::int32_t max) {
-    if (max == 0) return std::nullopt;
-    double percent = std::nearbyint(static_cast<double>(value) / max * 100.0);
-    if (percent < 0 || percent > 100) return std::nullopt;
-    return static_cast<int>(percent);
-}
 
 FrmProgress::FrmProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -39,7 +33,7 @@ FrmProgress::FrmProgress(QWidget* parent)
 }
 
 void FrmProgress::Update(std::int32_t value, std::int32_t max) {
-    if (auto percent = ProgressPercent(value, max)) Progress->setValue(*percent);
+    if (auto percent = window::ProgressPercent(value, max)) Progress->setValue(*percent);
     RefreshForm();
 }
 

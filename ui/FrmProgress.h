@@ -12,11 +12,6 @@ class QProgressBar;
 
 namespace kloxmere::ui {
 
-// The bar's value for `value` of `max`: value / max * 100 rounded to the
-// nearest integer, halves to even; nullopt (the bar keeps its value) for a
-// max of 0 or a result outside 0 to 100.
-std::optional<int> ProgressPercent(std::int32_t value, std::int32_t max);
-
 class FrmProgress : public QDialog {
     Q_OBJECT
   public:
@@ -25,7 +20,7 @@ class FrmProgress : public QDialog {
     QLabel* Status;
     QProgressBar* Progress;
 
-    // Sets the bar to the percentage of `value` in `max` (ProgressPercent)
+    // Sets the bar to the percentage of `value` in `max` (window::ProgressPercent)
     // and lets pending events run.
     void Update(std::int32_t value, std::int32_t max);
     // Lets pending events run, so the window repaints during long loops.

@@ -14,10 +14,10 @@
 #include "win32/BusyPointer.h"
 #include "win32/DialogWindow.h"
 #include "win32/MainMenus.h"
-#include "win32/PartnerRows.h"
 #include "win32/Win32PlatformServices.h"
 #include "win32/WindowText.h"
 #include "win32/resources/ResourceIds.h"
+#include "window/PartnerRows.h"
 
 namespace kloxmere::win32 {
 
@@ -168,8 +168,8 @@ void FrmMain::CreateControls() {
     HWND partners = child(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Partners",
                           WS_TABSTOP | LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL, IdPartners);
     SendMessageW(partners, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    for (std::size_t i = 0; i < kPartnerColumns.size(); ++i) {
-        std::wstring header = WideFromUtf8(kPartnerColumns[i]);
+    for (std::size_t i = 0; i < window::kPartnerColumns.size(); ++i) {
+        std::wstring header = WideFromUtf8(window::kPartnerColumns[i]);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;

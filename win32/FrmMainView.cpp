@@ -17,17 +17,36 @@
 #include "win32/FrmLogo.h"
 #include "win32/FrmMain.h"
 #include "win32/MainMenus.h"
-#include "win32/PartnerRows.h"
 #include "win32/Win32PlatformServices.h"
 #include "win32/WindowText.h"
+#include "window/ColumnWidths.h"
+#include "window/PartnerRows.h"
 
 namespace kloxmere::win32 {
 
 using window::CommandId;
 
 namespace {
+
 constexpr double kToolbarHeight = 420;  // twips
+
+// The width in pixels of `control`'s font's characters: the wider of its
+// average character and its digits.
+int CharacterWidth(HWND control) {
+    HDC dc = GetDC(control);
+    if (!dc) return 0;
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SIZE digit{};
+    GetTextExtentPoint32W(dc, L"0", 1, &digit);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return std::max<int>(metrics.tmAveCharWidth, digit.cx);
 }
+
+}  // namespace
 
 void FrmMain::ShowMainWindow() {
     ShowWindow(m_window, m_showCommand);
@@ -275,12 +294,15 @@ void FrmMain::SetListColumns(const std::vector<Column>& columns) {
     HWND list = Control(IdListUnits);
     while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
     }
+    const int charWidth = CharacterWidth(list);
+    // A report list's cell keeps 6 pixels clear on each side of its text at 96 dpi.
+    const int margins = Pixels(180);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         std::wstring header = WideFromUtf8(columns[i].header);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = Pixels(columns[i].widthTwips);
+        column.cx = window::ColumnPixels(columns[i].widthTwips, charWidth, margins);
         column.pszText = header.data();
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -371,13 +393,13 @@ void FrmMain::RefreshFingerprint() {
 }
 
 void FrmMain::ShowPartners(const Catalogue* catalogue, const ListItem* item) {
-    const PartnerRows described = DescribePartners(catalogue, item);
+    const window::PartnerRows described = window::DescribePartners(catalogue, item);
     SetText(Control(IdPartnersTitle), described.title);
     SetText(Control(IdFreeNumbers), described.freeNumbers);
     HWND partners = Control(IdPartners);
     SendMessageW(partners, LVM_DELETEALLITEMS, 0, 0);
     for (std::size_t row = 0; row < described.rows.size(); ++row) {
-        for (std::size_t column = 0; column < kPartnerColumns.size(); ++column) {
+        for (std::size_t column = 0; column < window::kPartnerColumns.size(); ++column) {
             std::wstring text = WideFromUtf8(described.rows[row][column]);
             LVITEMW cell{};
             cell.mask = LVIF_TEXT;

@@ -6,15 +6,9 @@
 
 #include "base/Environment.h"
 #include "base/PlatformServices.h"
+#include "window/ProgressPercent.h"
 
 namespace kloxmere::win32 {
-
-std::optional<int> ProgressPercent(std::int32_t value, std::int32_t max) {
-    if (max == 0) return std::nullopt;
-    const double percent = std::nearbyint(static_cast<double>(value) / max * 100.0);
-    if (percent < 0 || percent > 100) return std::nullopt;
-    return static_cast<int>(percent);
-}
 
 FrmProgress::FrmProgress()
     : DialogWindow({WideFromUtf8(kApplicationTitle), 4200, 1020, WS_POPUP | WS_CAPTION,
@@ -37,7 +31,7 @@ void FrmProgress::SetStatus(const std::string& text) {
 }
 
 void FrmProgress::Update(std::int32_t value, std::int32_t max) {
-    if (auto percent = ProgressPercent(value, max)) {
+    if (auto percent = window::ProgressPercent(value, max)) {
         SendMessageW(Control(IdProgress), PBM_SETPOS, static_cast<WPARAM>(*percent), 0);
     }
 }

@@ -11,11 +11,6 @@
 
 namespace kloxmere::win32 {
 
-// The bar's value for `value` of `max`: the percentage rounded to the nearest
-// integer, halves to the even one; nothing when max is 0 or the result lies
-// outside 0 to 100 (the bar then keeps its value).
-std::optional<int> ProgressPercent(std::int32_t value, std::int32_t max);
-
 class FrmProgress final : public DialogWindow {
   public:
     enum : int { IdStatus = 101, IdProgress = 102 };

@@ -7,7 +7,6 @@
 #include "ui/FrmProgress.h"
 
 using kloxmere::ui::FrmProgress;
-using kloxmere::ui::ProgressPercent;
 
 class FrmProgressTest : public QObject {
     Q_OBJECT
@@ -28,8 +27,6 @@ class FrmProgressTest : public QObject {
         QCOMPARE(progress.Progress->value(), 38);
         progress.Update(-1, 2);
         QCOMPARE(progress.Progress->value(), 38);
-        QCOMPARE(ProgressPercent(0, 0), std::optional<int>());
-        QCOMPARE(ProgressPercent(2, 2), std::optional<int>(100));
     }
 
     void cannotBeClosedByTheUser() {

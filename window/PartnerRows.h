@@ -14,7 +14,7 @@ class Catalogue;
 struct ListItem;
 }  // namespace kloxmere
 
-namespace kloxmere::win32 {
+namespace kloxmere::window {
 
 struct PartnerRows {
     std::string title;
@@ -29,4 +29,4 @@ inline constexpr std::array<const char*, 5> kPartnerColumns = {"Unit", "Weapon",
 // no row is selected.
 PartnerRows DescribePartners(const Catalogue* catalogue, const ListItem* item);
 
-}  // namespace kloxmere::win32
+}  // namespace kloxmere::window
