@@ -6,6 +6,7 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
+#include <oleacc.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -239,6 +240,32 @@ TEST_F(MainWindow, ListColumnsHoldTheirTextsWholeInTheDesignsProportions) {
     EXPECT_LT(width(6), width(0));
     EXPECT_LT(width(0), width(2));
     EXPECT_LT(width(2), width(3));
+}
+
+// What a screen reader hears for `control`: the name its accessible object
+// gives through Windows' accessibility interface.
+std::string accessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+        return "(no accessible object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string text;
+    if (object->get_accName(self, &name) == S_OK && name) text = Utf8FromWide(name);
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+TEST_F(MainWindow, ScreenReadersHearTheCustomControlsByName) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    EXPECT_EQ(accessibleName(control(FrmMain::IdPicSplitter)), "Splitter bar");
+    EXPECT_EQ(accessibleName(control(FrmMain::IdPicUnit)), "Unit picture");
+    CoUninitialize();
 }
 
 TEST_F(MainWindow, SelectingASideNodeListsItsUnits) {
