@@ -6,8 +6,8 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
-#include <oleacc.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -247,7 +247,8 @@ TEST_F(MainWindow, ListColumnsHoldTheirTextsWholeInTheDesignsProportions) {
 std::string accessibleName(HWND control) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object)))) {
         return "(no accessible object)";
     }
     VARIANT self{};
