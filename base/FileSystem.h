@@ -73,6 +73,8 @@ class DirectoryNames {
     const std::vector<std::string>& all() const { return m_names; }
 
   private:
+    void addName(std::string name);
+
     std::string m_directory;
     std::vector<std::string> m_names;
     std::unordered_set<std::string> m_exact;

@@ -302,9 +302,14 @@ LRESULT FrmMain::OnNotify(const NMHDR& header) {
     switch (header.idFrom) {
         case IdTabView:
             if (header.code == TCN_SELCHANGE && !m_filling) {
+                // The list is drawn once, with its new columns and rows.
+                HWND list = Control(IdListUnits);
+                SendMessageW(list, WM_SETREDRAW, FALSE, 0);
                 m_presenter.TabSelected(
                     static_cast<std::int32_t>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
                 m_presenter.Resized();  // the partners panel comes or goes with the tab
+                SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+                InvalidateRect(list, nullptr, TRUE);
             }
             return 0;
         case IdTreeUnits:

@@ -105,9 +105,19 @@ window::InnerMetrics FrmMain::LayOutBars() {
     return inner;
 }
 
+// A control already where it belongs is left alone: moving it would repaint
+// it, and a tab switch lays out every control again.
 void FrmMain::Place(int id, const window::TwipsBox& box, double dx, double dy) {
-    MoveWindow(Control(id), Pixels(box.left + dx), Pixels(box.top + dy), Pixels(box.width),
-               Pixels(box.height), TRUE);
+    HWND control = Control(id);
+    const RECT wanted{Pixels(box.left + dx), Pixels(box.top + dy),
+                      Pixels(box.left + dx) + Pixels(box.width),
+                      Pixels(box.top + dy) + Pixels(box.height)};
+    RECT now{};
+    GetWindowRect(control, &now);
+    MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &wanted)) return;
+    MoveWindow(control, wanted.left, wanted.top, wanted.right - wanted.left,
+               wanted.bottom - wanted.top, TRUE);
 }
 
 void FrmMain::ApplyLayout(const window::MainLayout& layout) {
@@ -320,8 +330,13 @@ void FrmMain::ListChanged(window::ListChange change, std::size_t rows) {
     HWND list = Control(IdListUnits);
     m_filling = true;
     if (change == window::ListChange::Reset) {
+        // Clearing the marks visits every row of the list: done only when a
+        // row is marked, before the count grows.
+        if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0 ||
+            SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0) {
+            ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        }
         SendMessageW(list, LVM_SETITEMCOUNT, rows, 0);
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     } else {
         SendMessageW(list, LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     }

@@ -66,6 +66,7 @@ TEST(WindowsRename, NamesOutsideTheCodePageRenameAndNeverReplace) {
 TEST(WindowsNames, HiddenAndSystemFilesAreNotNormalFiles) {
     TempDir dir;
     for (const char* name : {"shown.hpi", "hidden.hpi", "system.hpi"}) dir.write(name, "x");
+    std::filesystem::create_directory(dir.path() / "folder.hpi");  // no file at all
     SetFileAttributesW((dir.path() / "hidden.hpi").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW((dir.path() / "system.hpi").c_str(), FILE_ATTRIBUTE_SYSTEM);
     EXPECT_TRUE(IsNormalFile(dir.path() / "shown.hpi"));
