@@ -395,23 +395,24 @@ std::optional<std::uint64_t> ArchiveState::compressedExtent(const FileData& data
 
 // A buffer each thread keeps for reads, so that reading many small files does
 // not allocate (and free) one per file; one huge read does not pin it for good.
+// Each use has a vector of its own, so that one never moves another's bytes.
 class ThreadBuffer {
   public:
-    ThreadBuffer() = default;
+    explicit ThreadBuffer(std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
     ThreadBuffer(const ThreadBuffer&) = delete;
     ThreadBuffer& operator=(const ThreadBuffer&) = delete;
-    ~ThreadBuffer() {
-        if (m_bytes.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(m_bytes);
-    }
+    ~ThreadBuffer() { trim(); }
     std::span<std::uint8_t> take(std::size_t size) {
         m_bytes.resize(size);
         return m_bytes;
     }
+    void trim() {
+        if (m_bytes.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(m_bytes);
+    }
 
   private:
-    static thread_local std::vector<std::uint8_t> m_bytes;
+    std::vector<std::uint8_t>& m_bytes;
 };
-thread_local std::vector<std::uint8_t> ThreadBuffer::m_bytes;
 
 std::vector<std::uint8_t> ArchiveState::extractData(const FileData& data,
                                                     std::string_view what) const {
@@ -424,7 +425,8 @@ std::vector<std::uint8_t> ArchiveState::extractData(const FileData& data,
 std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
                                                           std::string_view what) const {
     std::vector<std::uint8_t> out;
-    ThreadBuffer buffer;
+    thread_local std::vector<std::uint8_t> bytes;
+    ThreadBuffer buffer(bytes);
     std::span<std::uint8_t> whole;
     if (auto extent = compressedExtent(data)) {
         whole = buffer.take(*extent);
@@ -650,7 +652,8 @@ void HpiArchive::readFiles(std::span<const std::uint32_t> ids, const FileTaker& 
     std::stable_sort(plan.begin(), plan.end(),
                      [](const Planned& a, const Planned& b) { return a.begin < b.begin; });
 
-    thread_local std::vector<std::uint8_t> decompressed;
+    thread_local std::vector<std::uint8_t> decompressed, grouped;
+    ThreadBuffer out(decompressed), buffer(grouped);
     // `bytes` holds the file's data read with its neighbours, or nullopt when
     // the file is to be read on its own, exactly as extract reads it.
     auto deliver = [&](const Planned& file, std::optional<std::span<std::uint8_t>> bytes) {
@@ -670,9 +673,9 @@ void HpiArchive::readFiles(std::span<const std::uint32_t> ids, const FileTaker& 
             result.reset();  // a file that cannot be read, as extract reports it
         }
         take(file.position, result);
+        out.trim();
     };
 
-    ThreadBuffer buffer;
     for (std::size_t first = 0; first < plan.size();) {
         if (!plan[first].whole) {
             deliver(plan[first++], std::nullopt);
