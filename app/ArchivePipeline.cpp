@@ -6,7 +6,6 @@
 #include "base/ByteStream.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
-#include "units/DefinitionDigest.h"
 
 namespace kloxmere {
 
@@ -54,7 +53,8 @@ ArchivePipeline::Archive& ArchivePipeline::next() {
         m_progress.wait(lock);
     }
     Archive& archive = m_archives[m_nextToTake++];
-    scheduleLocked();  // the window moved on
+    archive.reading = {};  // the handle keeps the archive as long as the consumer needs it
+    scheduleLocked();      // the window moved on
     return archive;
 }
 
@@ -112,6 +112,7 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     }
     // An archive's own duplicate paths are left to the merge to sort out.
     for (const std::string* path : claimedHere) m_claimed.insert(*path);
+    if (archive.reading.archive) OrderByData(archive.reading, m_toDecode[index]);
 }
 
 bool ArchivePipeline::TakeFromCache(Archive& archive, const ScanCache& cache) {
@@ -163,21 +164,13 @@ void ArchivePipeline::runTask(const Task& task) {
         if (!task.decode) {
             if (!m_cache || !TakeFromCache(archive, *m_cache)) {
                 archive.hpi = std::make_unique<clsHPI>();
-                archive.hpi->LoadFile(archive.path);
-                archive.hpi->CreateListing(m_listedDirectories);
+                archive.reading = OpenForScan(*archive.hpi, archive.path, m_listedDirectories);
             }
         } else {
-            for (std::size_t b = task.begin; b < task.end; ++b) {
-                FileJob job = m_toDecode[task.index][b];
-                const std::string& path = archive.hpi->Listing[job.position];
-                std::uint64_t& hash = archive.fileHashes[job.position];
-                if (job.parse) {
-                    archive.decoded[job.position] =
-                        DecodeListedFile(*archive.hpi, path, *ClassifyListedFile(path), &hash);
-                } else {
-                    hash = HashListedFile(*archive.hpi, path);
-                }
-            }
+            std::span<const ScanFile> batch(m_toDecode[task.index]);
+            ReadScanFiles(archive.reading, *archive.hpi,
+                          batch.subspan(task.begin, task.end - task.begin), archive.decoded,
+                          archive.fileHashes);
         }
     } catch (...) {
         // Carried to the consumer, which raises it where a one-thread scan would have.

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "app/ScanCache.h"
+#include "app/ScanReader.h"
 #include "base/TextCase.h"
 #include "units/clsUnitArchive.h"
 
@@ -53,6 +54,7 @@ class ArchivePipeline {
         std::optional<ArchiveIdentity> identity;  // examined before reading (with a cache)
         bool fromCache = false;                   // hpi is listed from the cache, never opened
         std::span<const std::uint8_t> cachedYield;
+        ScanArchive reading;  // what the workers read from; let go when the archive is taken
     };
 
     // Examines the archive at `archive.path` and, when `cache` holds its
@@ -85,10 +87,6 @@ class ArchivePipeline {
         bool decode;                     // false: open and list
         std::size_t begin = 0, end = 0;  // the batch of m_toDecode[index] to decode
     };
-    struct FileJob {
-        std::size_t position;  // in the Listing
-        bool parse;            // false: only digested (an earlier archive's copy wins)
-    };
 
     // A big archive is decoded in batches of this many files, so that both
     // workers share it instead of one holding up the merge.
@@ -104,8 +102,10 @@ class ArchivePipeline {
     std::vector<std::string> m_listedDirectories;
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;
-    std::vector<std::vector<FileJob>> m_toDecode;  // by archive
-    std::vector<std::size_t> m_batchesLeft;        // decode batches still running, by archive
+    // By archive, in the order of their data; a file is only digested when
+    // an earlier archive's copy wins.
+    std::vector<std::vector<ScanFile>> m_toDecode;
+    std::vector<std::size_t> m_batchesLeft;  // decode batches still running, by archive
     // Unit and weapon paths listed so far, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_claimed;
     std::size_t m_window;

@@ -135,7 +135,17 @@ struct ArchiveState {
     // receives the path as the archive spells it.
     std::optional<std::pair<std::uint32_t, std::uint32_t>> findEntry(
         std::string_view path, std::string* storedPath = nullptr) const;
+    // The decompressed bytes of one file, read on their own.
+    std::vector<std::uint8_t> extractData(const FileData& data, std::string_view what) const;
     std::vector<std::uint8_t> extractCompressed(const FileData& data, std::string_view what) const;
+    // The bytes from a compressed file's start to the end of its chunks when
+    // they can be told (and read in one piece); nullopt otherwise.
+    std::optional<std::uint64_t> compressedExtent(const FileData& data) const;
+    // Decodes a compressed file into `out`; `whole` holds the bytes read from
+    // the file's start (its table and chunks, unscrambled in place), or is
+    // empty, when table and chunks are read one by one.
+    void decodeCompressed(const FileData& data, std::string_view what,
+                          std::span<std::uint8_t> whole, std::vector<std::uint8_t>& out) const;
     void listInto(std::uint32_t dir, const std::string& prefix,
                   std::vector<HpiFileInfo>& out) const;
 };
@@ -366,35 +376,74 @@ void ArchiveState::listInto(std::uint32_t dir, const std::string& prefix,
     }
 }
 
-std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
-                                                          std::string_view what) const {
-    auto fail = [&](const std::string& why) { fileFailure(what, why); };
-    std::uint64_t chunks = (std::uint64_t{data.size} + hpi::kChunkSize - 1) / hpi::kChunkSize;
-    std::vector<std::uint8_t> out;
-    if (chunks == 0) return out;
-
+std::optional<std::uint64_t> ArchiveState::compressedExtent(const FileData& data) const {
     // Where the file's table and chunks can be told to end before the next
     // file, they are read in one piece; otherwise table and chunks one by one.
     // Either way the range is checked: the table when the archive was opened,
-    // the chunks below.
+    // the chunks as they are decoded.
+    std::uint64_t chunks = (std::uint64_t{data.size} + hpi::kChunkSize - 1) / hpi::kChunkSize;
+    if (chunks == 0) return std::nullopt;
     std::uint64_t tableBytes = chunks * 4;
     std::uint64_t mostExpected =
         tableBytes + chunks * hpi::kChunkHeaderSize + data.size + data.size / 8 + 64;
     std::uint64_t extent = data.extentEnd > data.offset ? data.extentEnd - data.offset : 0;
-    // The read goes to a buffer each thread keeps, so that extracting many
-    // small files does not allocate (and free) one per file.
-    thread_local std::vector<std::uint8_t> buffer;
-    struct Release {  // one huge file does not pin its buffer for good
-        ~Release() {
-            if (buffer.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(buffer);
-        }
-    } release;
-    std::span<std::uint8_t> whole;
     if (extent >= tableBytes && extent <= mostExpected && extent <= length - data.offset) {
-        buffer.resize(extent);
-        whole = buffer;
+        return extent;
+    }
+    return std::nullopt;
+}
+
+// A buffer each thread keeps for reads, so that reading many small files does
+// not allocate (and free) one per file; one huge read does not pin it for good.
+// Each use has a vector of its own, so that one never moves another's bytes.
+class ThreadBuffer {
+  public:
+    explicit ThreadBuffer(std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
+    ThreadBuffer(const ThreadBuffer&) = delete;
+    ThreadBuffer& operator=(const ThreadBuffer&) = delete;
+    ~ThreadBuffer() { trim(); }
+    std::span<std::uint8_t> take(std::size_t size) {
+        m_bytes.resize(size);
+        return m_bytes;
+    }
+    void trim() {
+        if (m_bytes.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(m_bytes);
+    }
+
+  private:
+    std::vector<std::uint8_t>& m_bytes;
+};
+
+std::vector<std::uint8_t> ArchiveState::extractData(const FileData& data,
+                                                    std::string_view what) const {
+    if (data.compression != HpiCompression::Stored) return extractCompressed(data, what);
+    std::vector<std::uint8_t> out(data.size);
+    read(data.offset, out);
+    return out;
+}
+
+std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
+                                                          std::string_view what) const {
+    std::vector<std::uint8_t> out;
+    thread_local std::vector<std::uint8_t> bytes;
+    ThreadBuffer buffer(bytes);
+    std::span<std::uint8_t> whole;
+    if (auto extent = compressedExtent(data)) {
+        whole = buffer.take(*extent);
         read(data.offset, whole);
     }
+    decodeCompressed(data, what, whole, out);
+    return out;
+}
+
+void ArchiveState::decodeCompressed(const FileData& data, std::string_view what,
+                                    std::span<std::uint8_t> whole,
+                                    std::vector<std::uint8_t>& out) const {
+    auto fail = [&](const std::string& why) { fileFailure(what, why); };
+    std::uint64_t chunks = (std::uint64_t{data.size} + hpi::kChunkSize - 1) / hpi::kChunkSize;
+    out.clear();
+    if (chunks == 0) return;
+    std::uint64_t tableBytes = chunks * 4;
     std::vector<std::uint8_t> ownTable;
     std::span<const std::uint8_t> table;
     if (whole.empty()) {
@@ -477,7 +526,6 @@ std::vector<std::uint8_t> ArchiveState::extractCompressed(const FileData& data,
             fail(label() + " names compression method " + std::to_string(method));
         }
     }
-    return out;
 }
 
 }  // namespace
@@ -547,13 +595,120 @@ std::vector<std::uint8_t> HpiArchive::extract(std::string_view innerPath) const 
     if (directory.entries[found->second].isDirectory) {
         m_impl->fileFailure(innerPath, "a directory, not a file");
     }
-    const FileData& data = m_impl->files[directory.targets[found->second]];
-    if (data.compression != HpiCompression::Stored) {
-        return m_impl->extractCompressed(data, innerPath);
+    return m_impl->extractData(m_impl->files[directory.targets[found->second]], innerPath);
+}
+
+std::vector<HpiListedFile> HpiArchive::filesIn(std::string_view dirPath) const {
+    std::vector<HpiListedFile> files;
+    std::uint32_t dir = 0;
+    if (!splitInnerPath(dirPath).empty()) {
+        auto found = m_impl->findEntry(dirPath);
+        if (!found) return files;
+        const Directory& parent = m_impl->directories[found->first];
+        if (!parent.entries[found->second].isDirectory) return files;
+        dir = parent.targets[found->second];
     }
-    std::vector<std::uint8_t> out(data.size);
-    m_impl->read(data.offset, out);
-    return out;
+    const Directory& directory = m_impl->directories[dir];
+    files.reserve(directory.entries.size());
+    for (std::size_t i = 0; i < directory.entries.size(); ++i) {
+        if (!directory.entries[i].isDirectory) {
+            files.push_back({&directory.entries[i], directory.targets[i]});
+        }
+    }
+    return files;
+}
+
+std::uint64_t HpiArchive::dataOffset(std::uint32_t id) const {
+    return m_impl->files.at(id).offset;
+}
+
+void HpiArchive::readFiles(std::span<const std::uint32_t> ids, const FileTaker& take) const {
+    const ArchiveState& state = *m_impl;
+    // Files are read together while the next begins at most this far past the
+    // previous one's end and the whole read stays under the second bound.
+    constexpr std::uint64_t kNearby = 16 * 1024;
+    constexpr std::uint64_t kMostRead = 512 * 1024;
+
+    struct Planned {
+        std::size_t position;  // in ids
+        std::uint64_t begin, end;
+        bool whole;  // [begin, end) holds all the file's data
+    };
+    std::vector<Planned> plan;
+    plan.reserve(ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const FileData& data = state.files.at(ids[i]);
+        std::uint64_t end = data.offset;
+        bool whole = true;
+        if (data.compression == HpiCompression::Stored) {
+            end += data.size;  // checked against the length when the archive was opened
+        } else if (auto extent = state.compressedExtent(data)) {
+            end += *extent;
+        } else {
+            whole = false;  // read as extract reads it
+        }
+        plan.push_back({i, data.offset, end, whole});
+    }
+    std::stable_sort(plan.begin(), plan.end(),
+                     [](const Planned& a, const Planned& b) { return a.begin < b.begin; });
+
+    thread_local std::vector<std::uint8_t> decompressed, grouped;
+    ThreadBuffer out(decompressed), buffer(grouped);
+    // `bytes` holds the file's data read with its neighbours, or nullopt when
+    // the file is to be read on its own, exactly as extract reads it.
+    auto deliver = [&](const Planned& file, std::optional<std::span<std::uint8_t>> bytes) {
+        const FileData& data = state.files[ids[file.position]];
+        std::optional<std::span<const std::uint8_t>> result;
+        try {
+            if (!bytes) {
+                decompressed = state.extractData(data, "");
+                result = decompressed;
+            } else if (data.compression == HpiCompression::Stored) {
+                result = *bytes;
+            } else {
+                state.decodeCompressed(data, "", *bytes, decompressed);
+                result = decompressed;
+            }
+        } catch (const std::exception&) {
+            result.reset();  // a file that cannot be read, as extract reports it
+        }
+        take(file.position, result);
+        out.trim();
+    };
+
+    for (std::size_t first = 0; first < plan.size();) {
+        if (!plan[first].whole) {
+            deliver(plan[first++], std::nullopt);
+            continue;
+        }
+        std::size_t last = first + 1;
+        std::uint64_t end = plan[first].end;
+        // Overlapping files (no writer makes them) are read apart: a
+        // scrambled chunk is unscrambled where it lies.
+        while (last < plan.size() && plan[last].whole && plan[last].begin >= end &&
+               plan[last].begin - end <= kNearby &&
+               plan[last].end - plan[first].begin <= kMostRead) {
+            end = plan[last].end;
+            ++last;
+        }
+        std::uint64_t begin = plan[first].begin;
+        std::span<std::uint8_t> group = buffer.take(end - begin);
+        bool readTogether = true;
+        try {
+            state.read(begin, group);
+        } catch (const std::exception&) {
+            readTogether = false;  // each file then fails (or not) as extract would
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            const Planned& file = plan[k];
+            if (readTogether) {
+                deliver(file, group.subspan(file.begin - begin, file.end - file.begin));
+            } else {
+                deliver(file, std::nullopt);
+            }
+        }
+        first = last;
+    }
 }
 
 const char* HpiCompressionName(HpiCompression compression) {

@@ -11,8 +11,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +37,12 @@ struct HpiDirEntry {
     bool isDirectory = false;
     std::uint32_t size = 0;  // decompressed size of a file; 0 for a directory
     HpiCompression compression = HpiCompression::Stored;  // of a file
+};
+
+// A file entry of one directory with the id that reads it (see HpiArchive::readFiles).
+struct HpiListedFile {
+    const HpiDirEntry* entry = nullptr;
+    std::uint32_t id = 0;
 };
 
 struct HpiFileInfo {
@@ -76,6 +84,22 @@ class HpiArchive {
     // truncated chunk, overrunning or endless LZ77 stream, ...). Safe to call
     // from several threads at once.
     std::vector<std::uint8_t> extract(std::string_view innerPath) const;
+
+    // The file entries directly in `dirPath` (as listDirectory finds it), in
+    // stored order; empty when the archive has no such directory.
+    std::vector<HpiListedFile> filesIn(std::string_view dirPath) const;
+
+    // Where the data of file `id` begins in the archive (for ordering reads).
+    std::uint64_t dataOffset(std::uint32_t id) const;
+
+    // Reads the files `ids` (of filesIn) in the order of their data, several
+    // adjacent or nearby ones with one read into a buffer the thread keeps,
+    // and hands each to `take` with its position in `ids`: its decompressed
+    // bytes (valid during the call only), or nullopt when it cannot be read
+    // (as extract would fail). Safe to call from several threads at once.
+    using FileTaker =
+        std::function<void(std::size_t, std::optional<std::span<const std::uint8_t>>)>;
+    void readFiles(std::span<const std::uint32_t> ids, const FileTaker& take) const;
 
   private:
     struct Impl;

@@ -102,6 +102,10 @@ std::int32_t HPIOpen(const std::string& archivePath) {
     }
 }
 
+std::int32_t HPIAdopt(std::shared_ptr<HpiArchive> archive) {
+    return handles().add(std::move(archive));
+}
+
 std::int32_t HPIDir(std::int32_t handle, std::int32_t next, const std::string& dirName,
                     std::string& nameBuffer, std::int32_t& kind, std::int32_t& size) {
     std::shared_ptr<HpiArchive> archive = handles().archive(handle);

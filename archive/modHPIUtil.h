@@ -9,6 +9,7 @@
 // directory walks and its closing belong to one thread at a time.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ std::int32_t GetTADirectory(std::span<char, 256> buffer);
 
 // Opens an archive; its handle, or 0 when it cannot be opened.
 std::int32_t HPIOpen(const std::string& archivePath);
+
+class HpiArchive;
+
+// Gives an archive opened elsewhere a handle, as HPIOpen would; never 0.
+std::int32_t HPIAdopt(std::shared_ptr<HpiArchive> archive);
 
 // Walks the direct entries of the archive directory `dirName` (files and
 // sub-directories). `next` is 0 for the first call, then the previous result.

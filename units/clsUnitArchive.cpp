@@ -129,12 +129,15 @@ std::vector<std::unique_ptr<clsMenuEntry>> ReadMenuEntriesBytes(
 
 DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind,
                              std::uint64_t* fileHash) {
-    DecodedFile decoded;
     auto bytes = hpi.ExtractToMemory(path);
-    if (fileHash) {
-        *fileHash = bytes ? HashDefinitionFile(std::span<const std::uint8_t>(*bytes))
-                          : HashDefinitionFile(std::nullopt);
-    }
+    if (!bytes) return DecodeDefinitionBytes(std::nullopt, hpi, kind, fileHash);
+    return DecodeDefinitionBytes(std::span<const std::uint8_t>(*bytes), hpi, kind, fileHash);
+}
+
+DecodedFile DecodeDefinitionBytes(std::optional<std::span<const std::uint8_t>> bytes, clsHPI& hpi,
+                                  DefinitionKind kind, std::uint64_t* fileHash) {
+    DecodedFile decoded;
+    if (fileHash) *fileHash = HashDefinitionFile(bytes);
     if (!bytes) return decoded;
     decoded.extracted = true;
     if (kind == DefinitionKind::Unit) {

@@ -49,6 +49,11 @@ struct DecodedFile {
 DecodedFile DecodeListedFile(clsHPI& hpi, const std::string& path, DefinitionKind kind,
                              std::uint64_t* fileHash = nullptr);
 
+// Parses the bytes of a listed file, as DecodeListedFile does once it has
+// extracted them; nullopt stands for a file that could not be extracted.
+DecodedFile DecodeDefinitionBytes(std::optional<std::span<const std::uint8_t>> bytes, clsHPI& hpi,
+                                  DefinitionKind kind, std::uint64_t* fileHash = nullptr);
+
 // The weapons of a weapon file's text, in file order. Each weapon is the first
 // bracketed section after the previous weapon's end; it ends at the first line
 // holding "}". Reading stops at a malformed "id" line.
