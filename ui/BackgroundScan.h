@@ -21,6 +21,7 @@
 
 #include "app/ScanInstallation.h"
 #include "base/PlatformServices.h"
+#include "window/ForwardingServices.h"
 
 namespace kloxmere {
 class Session;
@@ -28,42 +29,7 @@ class Session;
 
 namespace kloxmere::ui {
 
-// Passes every call on to a target that can be changed: the session keeps one
-// door to the user while the scan's calls go through BackgroundServices.
-class ForwardingServices final : public PlatformServices {
-  public:
-    explicit ForwardingServices(PlatformServices& target) : m_target(&target) {}
-    void setTarget(PlatformServices& target) { m_target = &target; }
-    PlatformServices& target() const { return *m_target; }
-
-    void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override {
-        m_target->ShowMessage(text, title, icon);
-    }
-    void SetBusy(bool busy) override { m_target->SetBusy(busy); }
-    void ShowProgress(const std::string& caption) override { m_target->ShowProgress(caption); }
-    void SetProgressStatus(const std::string& text) override { m_target->SetProgressStatus(text); }
-    void Update(std::int32_t value, std::int32_t max) override { m_target->Update(value, max); }
-    void RefreshForm() override { m_target->RefreshForm(); }
-    void HideProgress() override { m_target->HideProgress(); }
-    std::string PickDirectory() override { return m_target->PickDirectory(); }
-    std::string ChooseFile(const FileDialogRequest& request) override {
-        return m_target->ChooseFile(request);
-    }
-    std::string InputBox(const std::string& prompt, const std::string& title) override {
-        return m_target->InputBox(prompt, title);
-    }
-    bool Launch(const LaunchRequest& request) override { return m_target->Launch(request); }
-    InstallationAnswer ChooseInstallation(const std::vector<InstallationChoice>& found) override {
-        return m_target->ChooseInstallation(found);
-    }
-    std::size_t AskChoice(const std::string& text, const std::string& title,
-                          const std::vector<std::string>& buttons) override {
-        return m_target->AskChoice(text, title, buttons);
-    }
-
-  private:
-    PlatformServices* m_target;
-};
+using window::ForwardingServices;
 
 // Called on a worker thread, carried out on the thread `window` lives on
 // (made there). While held, progress is only recorded and questions wait, so
