@@ -54,6 +54,17 @@ BenchInstallation PrepareInstallation(const fs::path& dataDirectory,
     return installation;
 }
 
+bool ReadTierList(std::string_view names, std::vector<tools::InstallationTier>& tiers) {
+    for (std::size_t start = 0; start <= names.size();) {
+        const std::size_t comma = std::min(names.find(',', start), names.size());
+        const auto tier = tools::TierNamed(names.substr(start, comma - start));
+        if (!tier) return false;
+        tiers.push_back(*tier);
+        start = comma + 1;
+    }
+    return true;
+}
+
 fs::path FreshDirectory(const BenchInstallation& installation, const char* name) {
     fs::path directory = installation.root / name;
     fs::remove_all(directory);

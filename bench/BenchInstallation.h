@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "tools/InstallationGenerator.h"
 
@@ -35,6 +37,10 @@ struct BenchArguments {
 // Reads `argv` into `arguments` (whose fields hold the defaults); prints the
 // usage and returns false on anything else.
 bool ReadBenchArguments(int argc, char** argv, const char* countOption, BenchArguments& arguments);
+
+// Adds the tiers named in `names`, separated by commas ("L,XL"), to `tiers`;
+// false when one is not a tier.
+bool ReadTierList(std::string_view names, std::vector<tools::InstallationTier>& tiers);
 
 // An empty directory `name` under the installation's root, emptied when it exists.
 std::filesystem::path FreshDirectory(const BenchInstallation& installation, const char* name);

@@ -466,13 +466,7 @@ int main(int argc, char** argv) {
         std::string_view value = argv[++i];
         std::uint64_t number = 0;
         if (arg == "--tier") {
-            for (std::size_t start = 0; start <= value.size();) {
-                std::size_t comma = std::min(value.find(',', start), value.size());
-                auto tier = tools::TierNamed(value.substr(start, comma - start));
-                if (!tier) return usage();
-                options.tiers.push_back(*tier);
-                start = comma + 1;
-            }
+            if (!ReadTierList(value, options.tiers)) return usage();
         } else if (arg == "--reps" && tools::ParseNumber(value, number) && number > 0) {
             options.reps = static_cast<int>(number);
         } else if (arg == "--seed" && tools::ParseNumber(value, number)) {
