@@ -6,6 +6,7 @@
 #include "graphics/clsFastWin.h"
 #include "graphics/modPCX.h"
 #include "tests/support/Installation.h"
+#include "tests/support/MemorySurface.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/TempDir.h"
 #include "units/UnitView.h"
@@ -16,23 +17,6 @@ using namespace kloxmere;
 using namespace kloxmere::test;
 
 namespace {
-
-class MemoryBitmap final : public FastWinBitmap {
-  public:
-    explicit MemoryBitmap(std::size_t bytes) : memory(bytes, 0) {}
-    std::uint8_t* bits() override { return memory.data(); }
-    std::vector<std::uint8_t> memory;
-};
-
-class MemoryWindow final : public FastWinWindow {
-  public:
-    std::unique_ptr<FastWinBitmap> CreateDIBSection(const BitmapInfo& description) override {
-        const auto& header = description.bmiHeader;
-        return std::make_unique<MemoryBitmap>((static_cast<std::size_t>(header.biWidth) + 3) / 4 *
-                                              4 * static_cast<std::size_t>(-header.biHeight));
-    }
-    void RealizePalette(const LogicalPalette&) override {}
-};
 
 // Records every call of Display, in order, as a line of text.
 class RecordingView final : public UnitView, public FastWinDC {

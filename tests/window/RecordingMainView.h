@@ -15,27 +15,11 @@
 
 #include "catalogue/SchemaDiff.h"
 #include "graphics/clsFastWin.h"
+#include "tests/support/MemorySurface.h"
 #include "units/UnitView.h"
 #include "window/MainView.h"
 
 namespace kloxmere::test {
-
-class MemoryBitmap final : public FastWinBitmap {
-  public:
-    explicit MemoryBitmap(std::size_t bytes) : memory(bytes, 0) {}
-    std::uint8_t* bits() override { return memory.data(); }
-    std::vector<std::uint8_t> memory;
-};
-
-class MemoryWindow final : public FastWinWindow {
-  public:
-    std::unique_ptr<FastWinBitmap> CreateDIBSection(const BitmapInfo& description) override {
-        const auto& header = description.bmiHeader;
-        return std::make_unique<MemoryBitmap>((static_cast<std::size_t>(header.biWidth) + 3) / 4 *
-                                              4 * static_cast<std::size_t>(-header.biHeight));
-    }
-    void RealizePalette(const LogicalPalette&) override {}
-};
 
 class RecordingUnitView final : public UnitView, public FastWinDC {
   public:
