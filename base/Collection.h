@@ -37,8 +37,7 @@ class Collection {
     // Adds an item without a key.
     void Add(T item) {
         m_items.push_back(std::move(item));
-        m_keys.emplace_back(std::nullopt);
-        m_hashes.push_back(0);
+        m_keys.push_back({0, kNoKey, 0});
     }
 
     // Adds an item under `key`; throws DuplicateKeyError when the key is taken.
@@ -48,11 +47,17 @@ class Collection {
 
     // Adds an item under `key` unless the key is taken; returns whether it was added.
     bool tryAdd(T item, std::string_view key) {
-        std::size_t hash = useIndex() ? HashNoCase(key) : 0;
+        return tryAdd(std::move(item), key, useIndex() ? HashNoCase(key) : 0);
+    }
+    // The same with the key's HashNoCase already worked out, so that a caller
+    // adding one key to several lists folds and hashes it once. (A short
+    // collection, searched one by one, reads no hash: 0 will do there.)
+    bool tryAdd(T item, std::string_view key, std::size_t hash) {
         if (find(key, hash)) return false;
         m_items.push_back(std::move(item));
-        m_keys.emplace_back(std::string(key));
-        m_hashes.push_back(hash);
+        m_keys.push_back({static_cast<std::uint32_t>(m_keyText.size()),
+                          static_cast<std::uint32_t>(key.size()), hash});
+        m_keyText.insert(m_keyText.end(), key.begin(), key.end());
         ++m_keyCount;
         if (useIndex()) {
             if (m_slots.empty() || (m_keyCount + 1) * 4 > m_slots.size() * 3) {
@@ -84,26 +89,32 @@ class Collection {
     std::optional<std::size_t> indexOf(std::string_view key) const {
         return find(key, useIndex() ? HashNoCase(key) : 0);
     }
+    // The same with the key's HashNoCase already worked out.
+    std::optional<std::size_t> indexOf(std::string_view key, std::size_t hash) const {
+        return find(key, hash);
+    }
 
-    // The key the item at the 1-based `index` was added with, if any.
-    const std::optional<std::string>& KeyAt(std::size_t index) const {
-        return m_keys.at(checkedIndex(index));
+    // The key the item at the 1-based `index` was added with, if any. The
+    // view lasts until the collection is next changed.
+    std::optional<std::string_view> KeyAt(std::size_t index) const {
+        const KeyEntry& entry = m_keys.at(checkedIndex(index));
+        if (entry.length == kNoKey) return std::nullopt;
+        return keyText(entry);
     }
 
     void Remove(std::size_t index) {
         std::size_t i = checkedIndex(index);
-        if (m_keys[i]) --m_keyCount;
         auto at = [i](auto& vector) { return vector.begin() + static_cast<std::ptrdiff_t>(i); };
         m_items.erase(at(m_items));
         m_keys.erase(at(m_keys));
-        m_hashes.erase(at(m_hashes));
+        compactKeyText();
         rebuildIndex();
     }
 
     void Clear() {
         m_items.clear();
         m_keys.clear();
-        m_hashes.clear();
+        m_keyText.clear();
         m_slots.clear();
         m_keyCount = 0;
     }
@@ -113,7 +124,6 @@ class Collection {
     void reserve(std::size_t n) {
         m_items.reserve(n);
         m_keys.reserve(n);
-        m_hashes.reserve(n);
     }
 
     iterator begin() { return m_items.begin(); }
@@ -125,8 +135,21 @@ class Collection {
     // Up to this many keys are searched one by one: a unit's weapons and a
     // weapon's units rarely reach it; the catalogue's lists hash theirs.
     static constexpr std::size_t kLinearLimit = 8;
+    static constexpr std::uint32_t kNoKey = 0xFFFFFFFF;
+
+    // Where a key's text sits in m_keyText, and its HashNoCase; every key's
+    // text lies in that one buffer, so a key costs no allocation of its own.
+    struct KeyEntry {
+        std::uint32_t offset;
+        std::uint32_t length;  // kNoKey for an item without a key
+        std::size_t hash;
+    };
 
     bool useIndex() const { return m_keyCount >= kLinearLimit; }
+
+    std::string_view keyText(const KeyEntry& entry) const {
+        return {m_keyText.data() + entry.offset, entry.length};
+    }
 
     std::size_t checkedIndex(std::size_t index) const {
         if (index < 1 || index > m_items.size()) {
@@ -136,18 +159,20 @@ class Collection {
         return index - 1;
     }
 
-    // The 1-based position of `key`; `hash` is its HashNoCase once the index is in use.
+    // The 1-based position of `key`; `hash` is its HashNoCase (read once the index is in use).
     std::optional<std::size_t> find(std::string_view key, std::size_t hash) const {
         if (m_slots.empty()) {
             for (std::size_t i = 0; i < m_keys.size(); ++i) {
-                if (m_keys[i] && EqualsNoCase(*m_keys[i], key)) return i + 1;
+                if (m_keys[i].length != kNoKey && EqualsNoCase(keyText(m_keys[i]), key)) {
+                    return i + 1;
+                }
             }
             return std::nullopt;
         }
         std::size_t mask = m_slots.size() - 1;
         for (std::size_t s = hash & mask; m_slots[s] != 0; s = (s + 1) & mask) {
             std::size_t i = m_slots[s] - 1;
-            if (m_hashes[i] == hash && EqualsNoCase(*m_keys[i], key)) return i + 1;
+            if (m_keys[i].hash == hash && EqualsNoCase(keyText(m_keys[i]), key)) return i + 1;
         }
         return std::nullopt;
     }
@@ -155,27 +180,44 @@ class Collection {
     // Open addressing over positions: m_slots holds position + 1, 0 when free.
     void place(std::size_t position) {
         std::size_t mask = m_slots.size() - 1;
-        std::size_t s = m_hashes[position] & mask;
+        std::size_t s = m_keys[position].hash & mask;
         while (m_slots[s] != 0) s = (s + 1) & mask;
         m_slots[s] = static_cast<std::uint32_t>(position + 1);
     }
 
+    // A growing index keeps the hashes it has; only the short collection
+    // becoming indexed hashes its (few) keys.
     void rebuildIndex() {
+        bool wasIndexed = !m_slots.empty();
         m_slots.clear();
         if (!useIndex()) return;
         std::size_t size = 16;
         while (size * 3 < (m_keyCount + 1) * 8) size *= 2;  // at most 3/8 full after a rebuild
         m_slots.assign(size, 0);
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            if (!m_keys[i]) continue;
-            m_hashes[i] = HashNoCase(*m_keys[i]);
+            if (m_keys[i].length == kNoKey) continue;
+            if (!wasIndexed) m_keys[i].hash = HashNoCase(keyText(m_keys[i]));
             place(i);
         }
     }
 
+    // Drops the text of removed keys.
+    void compactKeyText() {
+        std::vector<char> text;
+        m_keyCount = 0;
+        for (KeyEntry& entry : m_keys) {
+            if (entry.length == kNoKey) continue;
+            std::string_view key = keyText(entry);
+            entry.offset = static_cast<std::uint32_t>(text.size());
+            text.insert(text.end(), key.begin(), key.end());
+            ++m_keyCount;
+        }
+        m_keyText = std::move(text);
+    }
+
     std::vector<T> m_items;
-    std::vector<std::optional<std::string>> m_keys;
-    std::vector<std::size_t> m_hashes;  // HashNoCase of each key, once the index is in use
+    std::vector<KeyEntry> m_keys;  // by position, keyed or not
+    std::vector<char> m_keyText;
     std::vector<std::uint32_t> m_slots;
     std::size_t m_keyCount = 0;
 };

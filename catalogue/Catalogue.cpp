@@ -55,7 +55,7 @@ bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) 
 std::string Catalogue::UnitKey(const clsUnit& unit) const {
     auto it = m_unitPositions.find(&unit);
     if (it == m_unitPositions.end()) return {};
-    return UnitList.KeyAt(it->second).value_or(std::string());
+    return std::string(UnitList.KeyAt(it->second).value_or(std::string_view()));
 }
 
 const WeaponPartners::Group& Catalogue::KeepWeaponGroup(WeaponPartners::Group group) {

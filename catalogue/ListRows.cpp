@@ -270,7 +270,9 @@ const clsUnit* ItemUnit(const Catalogue& catalogue, const ListItem& item) {
 
 std::optional<std::string> ItemKey(const Catalogue& catalogue, const ListItem& item) {
     if (item.kind != ListItemKind::Unit) return std::nullopt;
-    return catalogue.UnitList.KeyAt(item.position);
+    auto key = catalogue.UnitList.KeyAt(item.position);
+    if (!key) return std::nullopt;
+    return std::string(*key);
 }
 
 void SortItems(const Catalogue& catalogue, std::int32_t tab, std::size_t column,

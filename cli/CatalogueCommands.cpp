@@ -78,7 +78,7 @@ clsUnit& FindUnit(Catalogue& catalogue, const std::string& key) {
         clsUnit* unit = catalogue.UnitList.Item(i);
         if (!EqualsNoCase(unit->Name, key)) continue;
         found = unit;
-        keys.push_back(*catalogue.UnitList.KeyAt(i));
+        keys.push_back(std::string(*catalogue.UnitList.KeyAt(i)));
     }
     if (keys.size() == 1) return *found;
     if (keys.empty()) throw CommandError("no unit '" + key + "'");

@@ -68,3 +68,25 @@ TEST(Collection, ManyKeysBehaveLikeFew) {
     EXPECT_EQ(list.indexOf("key0"), 1u);
     EXPECT_TRUE(list.tryAdd(39, "Key39"));
 }
+
+TEST(Collection, KeysStayWholeThroughRemovalsAndAnIndexComingAndGoing) {
+    // Keys share one text buffer and keep their hashes: removing must move
+    // the others' text along, and an index dropped and built again must
+    // find keys added while there was none, also ones added with their hash.
+    Collection<int> list;
+    for (int i = 0; i < 12; ++i) list.Add(i, "Weapon_" + std::to_string(i));
+    list.Add(100);
+    for (int i = 0; i < 9; ++i) list.Remove(1);  // down to Weapon_9..11 and the keyless item
+    ASSERT_EQ(list.Count(), 4u);
+    EXPECT_EQ(list.KeyAt(1), "Weapon_9");
+    EXPECT_EQ(list.KeyAt(3), "Weapon_11");
+    EXPECT_FALSE(list.KeyAt(4).has_value());
+    for (int i = 20; i < 30; ++i) {
+        std::string key = "Laser_" + std::to_string(i);
+        ASSERT_TRUE(list.tryAdd(i, key, kloxmere::HashNoCase(key)));
+    }
+    for (int i = 20; i < 30; ++i) EXPECT_EQ(*list.Find("LASER_" + std::to_string(i)), i);
+    EXPECT_EQ(*list.Find("weapon_10"), 10);
+    EXPECT_FALSE(list.tryAdd(0, "WEAPON_11"));
+    EXPECT_EQ(list.KeyAt(14), "Laser_29");
+}
