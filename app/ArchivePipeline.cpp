@@ -96,22 +96,22 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     const auto& listing = archive.hpi->Listing;
     archive.decoded.resize(listing.size());
     archive.fileHashes.resize(listing.size());
-    std::vector<const std::string*> claimedHere;
+    std::vector<HashedName> claimedHere;
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
         bool hidden = false;
         if (*kind != DefinitionKind::Download) {
-            hidden =
-                m_claimed.count(listing[i]) || m_catalogue.HoldsDefinitionFile(*kind, listing[i]);
-            if (!hidden) claimedHere.push_back(&listing[i]);
+            HashedName path(listing[i]);
+            hidden = m_claimed.count(path) || m_catalogue.HoldsDefinitionFile(*kind, path);
+            if (!hidden) claimedHere.push_back(path);
         }
         if (archive.fromCache) continue;  // decoded already, every file
         // For the cache's record a hidden file is decoded as well.
         m_toDecode[index].push_back({i, !hidden || m_cache != nullptr});
     }
     // An archive's own duplicate paths are left to the merge to sort out.
-    for (const std::string* path : claimedHere) m_claimed.insert(*path);
+    m_claimed.insert(claimedHere.begin(), claimedHere.end());
     if (archive.reading.archive) OrderByData(archive.reading, m_toDecode[index]);
 }
 

@@ -13,18 +13,22 @@ clsUnitArchive& Catalogue::NewArchive() {
     return *m_archives.back();
 }
 
-std::string Catalogue::AddUnit(clsUnit& unit) {
+std::string Catalogue::AddUnit(clsUnit& unit) { return AddUnit(unit, HashedName(unit.Filename)); }
+
+std::string Catalogue::AddUnit(clsUnit& unit, const HashedName& file) {
     std::string key = RunningNumberKey(unit.Name, UnitList.Count() + 1, [&](const std::string& k) {
         return UnitList.tryAdd(&unit, k);
     });
     m_unitPositions.emplace(&unit, UnitList.Count());
-    m_unitFiles.insert(unit.Filename);
+    m_unitFiles.insert(HashedName(unit.Filename, file.hash));
     return key;
 }
 
-bool Catalogue::AddWeapon(clsWeapon& weapon) {
+bool Catalogue::AddWeapon(clsWeapon& weapon) { return AddWeapon(weapon, HashedName(weapon.Filename)); }
+
+bool Catalogue::AddWeapon(clsWeapon& weapon, const HashedName& file) {
     if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;
-    m_weaponFiles.insert(weapon.Filename);
+    m_weaponFiles.insert(HashedName(weapon.Filename, file.hash));
     return true;
 }
 
@@ -33,19 +37,23 @@ bool Catalogue::AddMenuEntry(clsMenuEntry& entry) {
 }
 
 bool Catalogue::HasUnitFile(std::string_view path) const {
-    return m_unitFiles.find(path) != m_unitFiles.end();
+    return m_unitFiles.count(HashedName(path)) != 0;
 }
 
 bool Catalogue::HasWeaponFile(std::string_view path) const {
-    return m_weaponFiles.find(path) != m_weaponFiles.end();
+    return m_weaponFiles.count(HashedName(path)) != 0;
 }
 
 bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const {
+    return kind != DefinitionKind::Download && HoldsDefinitionFile(kind, HashedName(path));
+}
+
+bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, const HashedName& path) const {
     switch (kind) {
         case DefinitionKind::Unit:
-            return HasUnitFile(path);
+            return m_unitFiles.count(path) != 0;
         case DefinitionKind::Weapons:
-            return HasWeaponFile(path);
+            return m_weaponFiles.count(path) != 0;
         case DefinitionKind::Download:
             return false;
     }

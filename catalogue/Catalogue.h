@@ -63,8 +63,10 @@ class Catalogue {
     // and ARM as unit 11 both make ARM11), "_" is inserted before the number
     // until it is free. Returns the key.
     std::string AddUnit(clsUnit& unit);
+    std::string AddUnit(clsUnit& unit, const HashedName& file);  // `file`: unit.Filename, hashed
     // Adds to WeaponList under the weapon's Name; false when the name is taken.
     bool AddWeapon(clsWeapon& weapon);
+    bool AddWeapon(clsWeapon& weapon, const HashedName& file);
     // Adds to MenuEntryList under GenerateKey; false when the key is taken.
     bool AddMenuEntry(clsMenuEntry& entry);
 
@@ -76,6 +78,7 @@ class Catalogue {
     // archive's copy is passed over: the first archive to bring a unit or
     // weapon file path wins. Download files are always read.
     bool HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const;
+    bool HoldsDefinitionFile(DefinitionKind kind, const HashedName& path) const;
 
     // The UnitList key of `unit` ("" when it is not in UnitList).
     std::string UnitKey(const clsUnit& unit) const;
@@ -86,8 +89,9 @@ class Catalogue {
 
   private:
     std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
-    // Filename of UnitList's units and of WeaponList's weapons, without regard to case.
-    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_unitFiles, m_weaponFiles;
+    // Filename of UnitList's units and of WeaponList's weapons, without regard
+    // to case: views of the records' own Filename, which never changes once listed.
+    std::unordered_set<HashedName, HashedNameHash, HashedNameEqual> m_unitFiles, m_weaponFiles;
     std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
     std::deque<WeaponPartners::Group> m_weaponGroups;                 // a deque: groups never move
 };

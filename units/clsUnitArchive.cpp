@@ -158,7 +158,8 @@ void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
         const std::string& path = HPI->Listing[i];
         auto kind = ClassifyListedFile(path);
         if (!kind) continue;
-        if (catalogue.HoldsDefinitionFile(*kind, path)) continue;
+        HashedName file(path);  // hashed once for the look-up and the listing
+        if (catalogue.HoldsDefinitionFile(*kind, file)) continue;
         DecodedFile decoded;
         if (prefetched && i < prefetched->size() && (*prefetched)[i]) {
             decoded = std::move(*(*prefetched)[i]);
@@ -166,7 +167,7 @@ void clsUnitArchive::LoadFiles(Catalogue& catalogue, PlatformServices& services,
         } else {
             decoded = DecodeListedFile(*HPI, path, *kind);
         }
-        mergeFile(path, *kind, std::move(decoded), catalogue, services);
+        mergeFile(file, *kind, std::move(decoded), catalogue, services);
     }
 }
 
@@ -178,7 +179,7 @@ void clsUnitArchive::addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> e
     }
 }
 
-void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,
+void clsUnitArchive::mergeFile(const HashedName& path, DefinitionKind kind, DecodedFile decoded,
                                Catalogue& catalogue, PlatformServices& services) {
     // A file that cannot be extracted contributes nothing: a unit is dropped,
     // a weapon or download file is passed over.
@@ -188,9 +189,9 @@ void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, Dec
             clsUnit& unit = *decoded.unit;
             unit.HPI = HPI.get();
             unit.Group = this;
-            unit.Filename = path;
+            unit.Filename = path.text;
             Units.push_back(std::move(decoded.unit));
-            catalogue.AddUnit(unit);
+            catalogue.AddUnit(unit, path);
             services.SetProgressStatus("Finding units... " + unit.Name);
             services.RefreshForm();
             break;
@@ -198,11 +199,11 @@ void clsUnitArchive::mergeFile(const std::string& path, DefinitionKind kind, Dec
         case DefinitionKind::Weapons:
             for (auto& weapon : decoded.weapons) {
                 weapon->HPI = HPI.get();
-                weapon->Filename = path;
+                weapon->Filename = path.text;
                 services.SetProgressStatus("Finding weapons... " + weapon->Name);
                 services.RefreshForm();
                 // A name already catalogued keeps the weapon in this archive only.
-                catalogue.AddWeapon(*weapon);
+                catalogue.AddWeapon(*weapon, path);
                 Weapons.push_back(std::move(weapon));
             }
             break;

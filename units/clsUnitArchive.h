@@ -22,6 +22,7 @@ class clsHPI;
 class clsMenuEntry;
 class clsUnit;
 class clsWeapon;
+struct HashedName;
 
 // The kinds of listed files the loader reads.
 enum class DefinitionKind { Unit, Weapons, Download };
@@ -127,7 +128,7 @@ class clsUnitArchive {
     bool LoadList(const std::string& path, Catalogue& catalogue, const DirectoryNames& taFiles);
 
   private:
-    void mergeFile(const std::string& path, DefinitionKind kind, DecodedFile decoded,
+    void mergeFile(const HashedName& path, DefinitionKind kind, DecodedFile decoded,
                    Catalogue& catalogue, PlatformServices& services);
     void addMenuEntries(std::vector<std::unique_ptr<clsMenuEntry>> entries, Catalogue& catalogue);
 };
