@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
 #include "base/ByteStream.h"
@@ -363,85 +364,94 @@ std::optional<std::span<const std::uint8_t>> ScanCache::find(
     return std::nullopt;
 }
 
+ScanCacheWriter::ScanCacheWriter(std::int64_t scanStarted, std::string userDataDirectory)
+    : m_scanStarted(scanStarted), m_directory(std::move(userDataDirectory)) {}
+
+ScanCacheWriter::~ScanCacheWriter() { discardFile(); }
+
 void ScanCacheWriter::keep(ArchiveIdentity identity, std::span<const std::uint8_t> yield) {
-    m_entries.push_back({std::move(identity), {}, yield});
+    ++m_count;
+    if (m_started) {
+        emit(identity, yield);
+    } else {
+        m_noted.push_back({std::move(identity), yield});
+    }
 }
 
-void ScanCacheWriter::add(ArchiveIdentity identity, std::vector<std::uint8_t> yield) {
-    m_entries.push_back({std::move(identity), std::move(yield), {}});
+void ScanCacheWriter::add(const ArchiveIdentity& identity, std::span<const std::uint8_t> yield) {
+    ++m_count;
     ++m_added;
+    if (!m_started) startFile();
+    emit(identity, yield);
 }
 
 bool ScanCacheWriter::differsFrom(const ScanCache& previous) const {
-    return m_added > 0 || m_entries.size() != previous.size();
+    return m_added > 0 || m_count != previous.size();
 }
 
 std::vector<std::uint8_t> ScanCacheWriter::header(std::uint64_t digest) const {
     ByteWriter header;
     header.writeBytes(std::string_view(kMagic, sizeof kMagic));
     header.writeU32(ScanCache::kFormatVersion);
-    header.writeU32(static_cast<std::uint32_t>(m_entries.size()));
+    header.writeU32(static_cast<std::uint32_t>(m_count));
     writeU64(header, static_cast<std::uint64_t>(m_scanStarted));
     for (std::uint32_t listSize : m_catalogueSizes) header.writeU32(listSize);
     writeU64(header, digest);
     return header.take();
 }
 
-std::uint64_t ScanCacheWriter::emitEntries(
-    const std::function<void(std::span<const std::uint8_t>)>& emit) const {
-    std::uint64_t digest = 0;
-    for (const Entry& entry : m_entries) {
-        std::span<const std::uint8_t> yield = entry.yield();
-        ByteWriter head;
-        writeIdentity(head, entry.identity);
-        head.writeU32(static_cast<std::uint32_t>(yield.size()));
-        digest = HashBytes(yield, HashBytes(head.bytes(), digest));
-        emit(head.bytes());
-        emit(yield);
-    }
-    return digest;
+void ScanCacheWriter::startFile() {
+    m_started = true;
+    m_temp = PathFromUtf8(m_directory + ScanCache::kFileName);
+    m_temp += uniqueSuffix();
+    m_out.open(m_temp, std::ios::binary | std::ios::trunc);
+    // A file that does not open fails the stream for good: write() reports it.
+    put(std::vector<std::uint8_t>(kHeaderSize));  // the header, filled in last
+    for (const Kept& kept : m_noted) emit(kept.identity, kept.yield);
+    m_noted = {};
 }
 
-std::vector<std::uint8_t> ScanCacheWriter::bytes() const {
-    std::vector<std::uint8_t> file(kHeaderSize);
-    std::uint64_t digest = emitEntries([&](std::span<const std::uint8_t> part) {
-        file.insert(file.end(), part.begin(), part.end());
-    });
-    std::vector<std::uint8_t> start = header(digest);
-    std::copy(start.begin(), start.end(), file.begin());
-    return file;
+void ScanCacheWriter::emit(const ArchiveIdentity& identity, std::span<const std::uint8_t> yield) {
+    ByteWriter head;
+    writeIdentity(head, identity);
+    head.writeU32(static_cast<std::uint32_t>(yield.size()));
+    m_digest = HashBytes(yield, HashBytes(head.bytes(), m_digest));
+    put(head.bytes());
+    put(yield);
 }
 
-void ScanCacheWriter::write(const std::string& userDataDirectory) const {
-    fs::path target = PathFromUtf8(userDataDirectory + ScanCache::kFileName);
-    fs::path temp = target;
-    temp += uniqueSuffix();
-    {
-        // Written as it is made, the digest filled in last: the entries are
-        // not gathered in memory a second time.
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        auto put = [&out](std::span<const std::uint8_t> part) {
-            if (out)
-                out.write(reinterpret_cast<const char*>(part.data()),
-                          static_cast<std::streamsize>(part.size()));
-        };
-        put(std::vector<std::uint8_t>(kHeaderSize));
-        std::uint64_t digest = emitEntries(put);
-        if (out) out.seekp(0);
-        put(header(digest));
-        if (out) out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw FileError("Cannot write " + Utf8FromPath(target));
-        }
+void ScanCacheWriter::put(std::span<const std::uint8_t> part) {
+    if (m_out)
+        m_out.write(reinterpret_cast<const char*>(part.data()),
+                    static_cast<std::streamsize>(part.size()));
+}
+
+void ScanCacheWriter::discardFile() {
+    if (!m_started || m_finished) return;
+    m_finished = true;
+    m_out.close();
+    std::error_code ignored;
+    fs::remove(m_temp, ignored);
+}
+
+void ScanCacheWriter::write() {
+    fs::path target = PathFromUtf8(m_directory + ScanCache::kFileName);
+    if (m_finished) throw std::logic_error("the scan cache was written already");
+    if (!m_started) startFile();  // only entries taken over, or none
+    if (m_out) m_out.seekp(0);
+    put(header(m_digest));
+    if (m_out) m_out.flush();
+    if (!m_out) {
+        discardFile();
+        throw FileError("Cannot write " + Utf8FromPath(target));
     }
+    m_out.close();
+    m_finished = true;
     std::error_code error;
-    fs::rename(temp, target, error);  // the last writer's whole file wins
+    fs::rename(m_temp, target, error);  // the last writer's whole file wins
     if (error) {
         std::error_code ignored;
-        fs::remove(temp, ignored);
+        fs::remove(m_temp, ignored);
         throw FileError("Cannot write " + Utf8FromPath(target) + ": " + error.message());
     }
 }

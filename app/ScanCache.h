@@ -27,6 +27,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -115,17 +117,26 @@ class ScanCache {
     std::unordered_multimap<std::string, Entry> m_entries;  // by name
 };
 
-// Collects the entries of the next cache file: the archives of this scan only,
-// so the entries of archives no longer present fall away.
+// Writes the next cache file: the archives of this scan only, so the entries
+// of archives no longer present fall away. Entries are written to a temporary
+// file as they come, from the first newly read archive on, so that a scan
+// never holds every archive's yield at once; until then only the entries
+// taken over are noted (views of the previous cache, no copies), and a scan
+// that read nothing new writes nothing unless entries fell away.
 class ScanCacheWriter {
   public:
-    // `scanStarted`: when the scan that reads the archives began (ns since the epoch).
-    explicit ScanCacheWriter(std::int64_t scanStarted) : m_scanStarted(scanStarted) {}
+    // `scanStarted`: when the scan that reads the archives began (ns since the
+    // epoch); the file goes to `userDataDirectory` (ending in a separator).
+    ScanCacheWriter(std::int64_t scanStarted, std::string userDataDirectory);
+    // An unfinished temporary file is removed.
+    ~ScanCacheWriter();
+    ScanCacheWriter(const ScanCacheWriter&) = delete;
+    ScanCacheWriter& operator=(const ScanCacheWriter&) = delete;
 
     // An entry taken over from `previous` (which must outlive the writer).
     void keep(ArchiveIdentity identity, std::span<const std::uint8_t> yield);
-    // A newly read archive's entry.
-    void add(ArchiveIdentity identity, std::vector<std::uint8_t> yield);
+    // A newly read archive's entry, written out at once.
+    void add(const ArchiveIdentity& identity, std::span<const std::uint8_t> yield);
     // The sizes of this scan's unit, weapon and menu-entry lists, so that the
     // next scan can make room for them at once.
     void setCatalogueSizes(const std::array<std::uint32_t, 3>& sizes) { m_catalogueSizes = sizes; }
@@ -134,28 +145,33 @@ class ScanCacheWriter {
     // or one of `previous` fell away.
     bool differsFrom(const ScanCache& previous) const;
 
-    std::vector<std::uint8_t> bytes() const;
-    // Writes the file atomically (a unique temporary name, then a rename),
-    // so that two programs writing at once each leave a whole file. Throws FileError.
-    void write(const std::string& userDataDirectory) const;
+    // Finishes the file and puts it in place atomically (a unique temporary
+    // name, then a rename), so that two programs writing at once each leave
+    // a whole file. Throws FileError, leaving any earlier file as it was.
+    void write();
 
   private:
-    std::vector<std::uint8_t> header(std::uint64_t digest) const;
-    // Hands every entry's bytes to `emit`, in order; returns their digest.
-    std::uint64_t emitEntries(const std::function<void(std::span<const std::uint8_t>)>& emit) const;
-
-    struct Entry {
+    struct Kept {
         ArchiveIdentity identity;
-        std::vector<std::uint8_t> owned;
-        std::span<const std::uint8_t> kept;
-        std::span<const std::uint8_t> yield() const {
-            return owned.empty() ? kept : std::span<const std::uint8_t>(owned);
-        }
+        std::span<const std::uint8_t> yield;
     };
+    std::vector<std::uint8_t> header(std::uint64_t digest) const;
+    // Opens the temporary file and writes the entries noted so far.
+    void startFile();
+    void emit(const ArchiveIdentity& identity, std::span<const std::uint8_t> yield);
+    void put(std::span<const std::uint8_t> part);
+    void discardFile();
+
     std::int64_t m_scanStarted;
+    std::string m_directory;
     std::array<std::uint32_t, 3> m_catalogueSizes{};
-    std::vector<Entry> m_entries;
+    std::vector<Kept> m_noted;  // entries not written yet (before the file is started)
+    std::size_t m_count = 0;    // entries in all
     std::size_t m_added = 0;
+    std::filesystem::path m_temp;
+    std::ofstream m_out;
+    bool m_started = false, m_finished = false;
+    std::uint64_t m_digest = 0;  // of the entries written so far
 };
 
 // Now, in nanoseconds on the scale of ArchiveIdentity::modified.

@@ -138,7 +138,7 @@ class Scan {
     // and looks each archive up in it; returns how many must be read.
     std::size_t prepareCache(const std::vector<std::string>& archives) {
         m_cache = ScanCache::Load(m_session.userDataDirectory);
-        m_writer.emplace(FileClockNow());
+        m_writer.emplace(FileClockNow(), m_session.userDataDirectory);
         const auto& sizes = m_cache.catalogueSizes();
         m_catalogue.UnitList.reserve(m_catalogue.UnitList.Count() + sizes[0]);
         m_catalogue.WeaponList.reserve(m_catalogue.WeaponList.Count() + sizes[1]);
@@ -294,7 +294,7 @@ class Scan {
              static_cast<std::uint32_t>(m_catalogue.WeaponList.Count()),
              static_cast<std::uint32_t>(m_catalogue.MenuEntryList.Count())});
         try {
-            if (m_writer->differsFrom(m_cache)) m_writer->write(m_session.userDataDirectory);
+            if (m_writer->differsFrom(m_cache)) m_writer->write();
         } catch (const FileError&) {
             // The cache only spares the next start some reading: a full user
             // data directory or a cache held open elsewhere costs that only.

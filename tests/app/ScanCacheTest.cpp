@@ -310,3 +310,72 @@ TEST_F(WarmStart, ScansWritingTheCacheAtOnceEachLeaveAWholeFile) {
     for (const auto& entry : fs::directory_iterator(home.path()))
         EXPECT_EQ(Utf8FromPath(entry.path().filename()).find(".tmp"), std::string::npos);
 }
+
+TEST(ScanCacheWriting, EntriesReadBackWhereverTheNewOnesFallAndAnUnfinishedFileGoes) {
+    TempDir home;
+    const std::int64_t started = 1'000'000'000'000'000'000;
+    auto identity = [](const std::string& name) {
+        return ArchiveIdentity{name, name.size(), 1'000, 1, name.size() * 7};
+    };
+    auto yield = [](std::uint8_t fill, std::size_t size) {
+        return std::vector<std::uint8_t>(size, fill);
+    };
+    using Yields = std::vector<std::vector<std::uint8_t>>;
+    auto entries = [&](const std::vector<std::string>& names) {
+        ScanCache cache = ScanCache::Load(home.str());
+        Yields found;
+        for (const auto& name : names) {
+            auto bytes = cache.find(identity(name));
+            found.push_back(bytes ? std::vector<std::uint8_t>(bytes->begin(), bytes->end())
+                                  : std::vector<std::uint8_t>{});
+        }
+        EXPECT_EQ(cache.size(), names.size());
+        return found;
+    };
+    {
+        ScanCacheWriter first(started, home.str());
+        first.add(identity("a.hpi"), yield(1, 100));
+        first.add(identity("b.ufo"), yield(2, 5000));
+        first.write();
+    }
+    ScanCache previous = ScanCache::Load(home.str());
+    ASSERT_EQ(previous.size(), 2u);
+    {
+        // Taken over before and after a newly read archive, in scan order.
+        ScanCacheWriter second(started, home.str());
+        second.keep(identity("a.hpi"), *previous.find(identity("a.hpi")));
+        second.add(identity("c.ufo"), yield(3, 70));
+        second.keep(identity("b.ufo"), *previous.find(identity("b.ufo")));
+        EXPECT_TRUE(second.differsFrom(previous));
+        second.write();
+    }
+    EXPECT_EQ(entries({"a.hpi", "c.ufo", "b.ufo"}),
+              (Yields{yield(1, 100), yield(3, 70), yield(2, 5000)}));
+    std::vector<std::uint8_t> written = ReadFileBytes(home.path() / ScanCache::kFileName);
+    {
+        // A scan ended before its write: the file stays, the temporary goes.
+        ScanCache current = ScanCache::Load(home.str());
+        ScanCacheWriter abandoned(started, home.str());
+        abandoned.keep(identity("a.hpi"), *current.find(identity("a.hpi")));
+        abandoned.add(identity("d.ufo"), yield(4, 10));
+    }
+    EXPECT_EQ(ReadFileBytes(home.path() / ScanCache::kFileName), written);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(home.path())) ++files;
+    EXPECT_EQ(files, 1u);
+    {
+        // Only entries taken over, one fewer: written from the views alone.
+        ScanCache current = ScanCache::Load(home.str());
+        ScanCacheWriter fewer(started, home.str());
+        fewer.keep(identity("b.ufo"), *current.find(identity("b.ufo")));
+        EXPECT_TRUE(fewer.differsFrom(current));
+        fewer.write();
+    }
+    EXPECT_EQ(entries({"b.ufo"}), Yields{yield(2, 5000)});
+
+    // A directory that cannot take the file: a FileError, nothing half written.
+    ScanCacheWriter nowhere(started, Utf8FromPath(home.path() / "missing") + "/");
+    nowhere.add(identity("a.hpi"), yield(1, 100));
+    EXPECT_THROW(nowhere.write(), FileError);
+    EXPECT_FALSE(fs::exists(home.path() / "missing"));
+}
