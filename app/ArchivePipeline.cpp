@@ -96,15 +96,15 @@ void ArchivePipeline::decideLocked(std::size_t index) {
     const auto& listing = archive.hpi->Listing;
     archive.decoded.resize(listing.size());
     archive.fileHashes.resize(listing.size());
-    std::vector<HashedName> claimedHere;
+    std::vector<std::size_t> claimedHere;
     for (std::size_t i = 0; i < listing.size(); ++i) {
         auto kind = ClassifyListedFile(listing[i]);
         if (!kind) continue;
         bool hidden = false;
         if (*kind != DefinitionKind::Download) {
             HashedName path(listing[i]);
-            hidden = m_claimed.count(path) || m_catalogue.HoldsDefinitionFile(*kind, path);
-            if (!hidden) claimedHere.push_back(path);
+            hidden = m_claimed.count(path.hash) || m_catalogue.HoldsDefinitionFile(*kind, path);
+            if (!hidden) claimedHere.push_back(path.hash);
         }
         if (archive.fromCache) continue;  // decoded already, every file
         // For the cache's record a hidden file is decoded as well.

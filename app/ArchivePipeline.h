@@ -106,9 +106,9 @@ class ArchivePipeline {
     // an earlier archive's copy wins.
     std::vector<std::vector<ScanFile>> m_toDecode;
     std::vector<std::size_t> m_batchesLeft;  // decode batches still running, by archive
-    // Unit and weapon paths listed so far, without regard to case: views of
-    // the archives' listings, which stay as they are while the pipeline runs.
-    std::unordered_set<HashedName, HashedNameHash, HashedNameEqual> m_claimed;
+    // Unit and weapon paths listed so far, by their HashNoCase alone: two
+    // paths sharing a hash only make the guess miss, which the merge makes good.
+    std::unordered_set<std::size_t> m_claimed;
     std::size_t m_window;
     std::size_t m_nextToList = 0, m_nextToDecide = 0, m_nextToTake = 0;
 

@@ -244,6 +244,10 @@ class Scan {
         archive.LoadFiles(m_catalogue, m_services, &read.decoded);
         addToArchiveList(archive);
         archive.HPI->CloseFile();
+        // Its records keep their paths; the listing is made again when the archive is reopened.
+        archive.HPI->Listing = {};
+        read.decoded = std::vector<std::optional<DecodedFile>>();
+        read.fileHashes = std::vector<std::uint64_t>();
     }
 
     // Notes the archive's yield for the next cache, before the merge takes
