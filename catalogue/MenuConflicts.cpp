@@ -1,7 +1,7 @@
 #include "catalogue/MenuConflicts.h"
 
 #include <cstdint>
-#include <unordered_map>
+#include <string>
 #include <vector>
 
 #include "base/PlatformServices.h"
@@ -33,7 +33,9 @@ std::vector<std::string> MenuConflictMessages(const Catalogue& catalogue) {
 // too many for a large installation. Instead each entry is chained to the
 // next entry of the same Location (without regard to case); for entry i, its
 // chain holds exactly the j > i a pairwise pass would match, in the same
-// order. Any number of entries is handled alike.
+// order. Any number of entries is handled alike. The entries are found by
+// Location through a table of positions and hashes: no Location is kept as
+// a string of its own.
 void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
     const auto& entries = catalogue.MenuEntryList;
     const std::size_t n = entries.Count();
@@ -41,15 +43,27 @@ void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
 
     std::vector<std::size_t> next(n, kNone);
     {
-        // Location -> the last entry of that Location met so far.
-        std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> last;
-        last.reserve(n);
+        std::vector<std::size_t> hashes(n);
+        // Open addressing: 1 + the position of the last entry met of a
+        // Location, 0 for a free slot; at most half full.
+        std::size_t size = 16;
+        while (size < 2 * n) size *= 2;
+        std::vector<std::uint32_t> last(size, 0);
+        std::string location, other;
         for (std::size_t i = 0; i < n; ++i) {
-            auto [it, added] = last.try_emplace(entries.Item(i + 1)->Location(), i);
-            if (!added) {
-                next[it->second] = i;
-                it->second = i;
+            entries.Item(i + 1)->LocationInto(location);
+            hashes[i] = HashNoCase(location);
+            std::size_t s = hashes[i] & (size - 1);
+            for (; last[s] != 0; s = (s + 1) & (size - 1)) {
+                std::size_t j = last[s] - 1;
+                if (hashes[j] != hashes[i]) continue;
+                entries.Item(j + 1)->LocationInto(other);
+                if (EqualsNoCase(location, other)) {
+                    next[j] = i;
+                    break;
+                }
             }
+            last[s] = static_cast<std::uint32_t>(i + 1);
         }
     }
 

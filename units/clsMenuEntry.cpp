@@ -7,7 +7,19 @@ std::string clsMenuEntry::Key() const {
 }
 
 std::string clsMenuEntry::Location() const {
-    return BuilderUnit + " " + Menu + " " + Button;
+    std::string location;
+    LocationInto(location);
+    return location;
+}
+
+void clsMenuEntry::LocationInto(std::string& to) const {
+    to.clear();
+    to.reserve(BuilderUnit.size() + Menu.size() + Button.size() + 2);
+    to += BuilderUnit;
+    to += ' ';
+    to += Menu;
+    to += ' ';
+    to += Button;
 }
 
 }  // namespace kloxmere

@@ -17,6 +17,8 @@ class clsMenuEntry {
     std::string Key() const;
     // "BuilderUnit Menu Button": identifies the button slot.
     std::string Location() const;
+    // Location() written into `to` (cleared first), for callers that reuse one buffer.
+    void LocationInto(std::string& to) const;
     std::string GenerateKey() const { return Key(); }
 };
 
