@@ -293,27 +293,18 @@ ArchiveYield DecodeArchiveYield(std::span<const std::uint8_t> bytes, const Wante
 }
 
 ScanCache ScanCache::Load(const std::string& userDataDirectory) {
-    // Read without the zero fill of a vector: the file is the bulk of a warm start's reading.
-    std::ifstream in(PathFromUtf8(userDataDirectory + kFileName), std::ios::binary);
-    if (!in) return {};  // no cache yet: every archive is read
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size <= 0) return {};
-    in.seekg(0);
-    auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(storage.get()), size)) return {};
-    return fromStorage(std::move(storage), static_cast<std::size_t>(size));
+    auto storage = FileBytes::Read(PathFromUtf8(userDataDirectory + kFileName));
+    if (!storage) return {};  // no cache yet: every archive is read
+    return fromStorage(std::move(*storage));
 }
 
 ScanCache ScanCache::FromBytes(std::vector<std::uint8_t> bytes) {
-    auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), storage.get());
-    return fromStorage(std::move(storage), bytes.size());
+    return fromStorage(FileBytes::FromVector(std::move(bytes)));
 }
 
-ScanCache ScanCache::fromStorage(std::unique_ptr<std::uint8_t[]> storage, std::size_t size) {
+ScanCache ScanCache::fromStorage(FileBytes storage) {
     ScanCache cache;
-    std::span<const std::uint8_t> bytes(storage.get(), size);
+    std::span<const std::uint8_t> bytes = storage.bytes();
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
         return cache;
     }
@@ -367,7 +358,9 @@ std::optional<std::span<const std::uint8_t>> ScanCache::find(
 ScanCacheWriter::ScanCacheWriter(std::int64_t scanStarted, std::string userDataDirectory)
     : m_scanStarted(scanStarted), m_directory(std::move(userDataDirectory)) {}
 
-ScanCacheWriter::~ScanCacheWriter() { discardFile(); }
+ScanCacheWriter::~ScanCacheWriter() {
+    discardFile();
+}
 
 void ScanCacheWriter::keep(ArchiveIdentity identity, std::span<const std::uint8_t> yield) {
     ++m_count;

@@ -37,6 +37,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "units/clsUnitArchive.h"
 
 namespace kloxmere {
@@ -103,15 +104,18 @@ class ScanCache {
     std::size_t size() const { return m_entries.size(); }
     // The sizes of the recording scan's unit, weapon and menu-entry lists.
     const std::array<std::uint32_t, 3>& catalogueSizes() const { return m_catalogueSizes; }
+    // Tells the cache that a yield found in it has been taken: its memory may
+    // go (the bytes stay readable, from the file again should a writer keep them).
+    void letGo(std::span<const std::uint8_t> yield) const { m_storage.letGo(yield); }
 
   private:
     struct Entry {
         ArchiveIdentity identity;
         std::span<const std::uint8_t> yield;
     };
-    static ScanCache fromStorage(std::unique_ptr<std::uint8_t[]> storage, std::size_t size);
+    static ScanCache fromStorage(FileBytes storage);
 
-    std::unique_ptr<std::uint8_t[]> m_storage;  // the file, as read
+    FileBytes m_storage;  // the file
     std::int64_t m_recorded = 0;
     std::array<std::uint32_t, 3> m_catalogueSizes{};
     std::unordered_multimap<std::string, Entry> m_entries;  // by name

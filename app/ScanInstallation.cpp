@@ -232,6 +232,8 @@ class Scan {
     // it lists nothing; closes it either way (records reopen it by name).
     void merge(ArchivePipeline::Archive& read) {
         record(read);
+        // Decoded into records: the cache's copy is not read again unless written out.
+        if (read.fromCache) m_cache.letGo(read.cachedYield);
         std::unique_ptr<clsHPI>& hpi = read.hpi;
         if (hpi->Listing.empty()) {
             hpi->CloseFile();
