@@ -13,7 +13,9 @@
 
 namespace kloxmere {
 
-FileBytes::~FileBytes() { release(); }
+FileBytes::~FileBytes() {
+    release();
+}
 
 FileBytes::FileBytes(FileBytes&& other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)),

@@ -13,7 +13,9 @@ clsUnitArchive& Catalogue::NewArchive() {
     return *m_archives.back();
 }
 
-std::string Catalogue::AddUnit(clsUnit& unit) { return AddUnit(unit, HashedName(unit.Filename)); }
+std::string Catalogue::AddUnit(clsUnit& unit) {
+    return AddUnit(unit, HashedName(unit.Filename));
+}
 
 std::string Catalogue::AddUnit(clsUnit& unit, const HashedName& file) {
     std::string key = RunningNumberKey(unit.Name, UnitList.Count() + 1, [&](const std::string& k) {
@@ -24,7 +26,9 @@ std::string Catalogue::AddUnit(clsUnit& unit, const HashedName& file) {
     return key;
 }
 
-bool Catalogue::AddWeapon(clsWeapon& weapon) { return AddWeapon(weapon, HashedName(weapon.Filename)); }
+bool Catalogue::AddWeapon(clsWeapon& weapon) {
+    return AddWeapon(weapon, HashedName(weapon.Filename));
+}
 
 bool Catalogue::AddWeapon(clsWeapon& weapon, const HashedName& file) {
     if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;

@@ -46,14 +46,14 @@ class Catalogue {
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
-    Collection<clsUnitArchive*> ArchiveList;    // catalogued archives, lists first
-    Collection<clsUnit*> UnitList;              // key: Name and running number
-    Collection<clsWeapon*> WeaponList;          // key: weapon Name
-    Collection<clsMenuEntry*> MenuEntryList;    // key: the entry's GenerateKey
-    Collection<clsUnitGroup> SideList;          // key: side name
-    Collection<clsUnitGroup> GroupList;         // the user's groups, key: Name
+    Collection<clsUnitArchive*> ArchiveList;     // catalogued archives, lists first
+    Collection<clsUnit*> UnitList;               // key: Name and running number
+    Collection<clsWeapon*> WeaponList;           // key: weapon Name
+    Collection<clsMenuEntry*> MenuEntryList;     // key: the entry's GenerateKey
+    Collection<clsUnitGroup> SideList;           // key: side name
+    Collection<clsUnitGroup> GroupList;          // the user's groups, key: Name
     std::vector<MenuConflict> MenuConflictList;  // build-menu conflicts, worded when read
-    clsUnit* CurrentUnit = nullptr;             // the unit shown and acted on
+    clsUnit* CurrentUnit = nullptr;              // the unit shown and acted on
 
     // A new archive record owned by the catalogue, whether or not it joins ArchiveList.
     clsUnitArchive& NewArchive();
