@@ -30,22 +30,14 @@ struct NoCaseEqual {
     bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
 };
 
-// A text with its HashNoCase worked out once, for sets that look the same
-// name up several times. The text is a view: the set's owner keeps it alive.
+// A text with its HashNoCase worked out once, for callers that look the same
+// name up in several places. The text is a view.
 struct HashedName {
     std::string_view text;
     std::size_t hash;
 
     explicit HashedName(std::string_view name) : text(name), hash(HashNoCase(name)) {}
     HashedName(std::string_view name, std::size_t nameHash) : text(name), hash(nameHash) {}
-};
-struct HashedNameHash {
-    std::size_t operator()(const HashedName& name) const { return name.hash; }
-};
-struct HashedNameEqual {
-    bool operator()(const HashedName& a, const HashedName& b) const {
-        return a.hash == b.hash && EqualsNoCase(a.text, b.text);
-    }
 };
 
 // True when every byte is below 0x80.

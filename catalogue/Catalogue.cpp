@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 
+#include <functional>
+
 #include "archive/clsHPI.h"
 #include "base/TextCase.h"
 
@@ -13,6 +15,14 @@ clsUnitArchive& Catalogue::NewArchive() {
     return *m_archives.back();
 }
 
+namespace {
+
+std::size_t addressHash(const void* address) {
+    return std::hash<const void*>()(address);
+}
+
+}  // namespace
+
 std::string Catalogue::AddUnit(clsUnit& unit) {
     return AddUnit(unit, HashedName(unit.Filename));
 }
@@ -21,8 +31,9 @@ std::string Catalogue::AddUnit(clsUnit& unit, const HashedName& file) {
     std::string key = RunningNumberKey(unit.Name, UnitList.Count() + 1, [&](const std::string& k) {
         return UnitList.tryAdd(&unit, k);
     });
-    m_unitPositions.emplace(&unit, UnitList.Count());
-    m_unitFiles.insert(HashedName(unit.Filename, file.hash));
+    std::size_t position = UnitList.Count();
+    m_unitAddresses.insert(position, addressHash(&unit));
+    if (!HoldsDefinitionFile(DefinitionKind::Unit, file)) m_unitFiles.insert(position, file.hash);
     return key;
 }
 
@@ -32,20 +43,31 @@ bool Catalogue::AddWeapon(clsWeapon& weapon) {
 
 bool Catalogue::AddWeapon(clsWeapon& weapon, const HashedName& file) {
     if (!WeaponList.tryAdd(&weapon, weapon.Name)) return false;
-    m_weaponFiles.insert(HashedName(weapon.Filename, file.hash));
+    if (!HoldsDefinitionFile(DefinitionKind::Weapons, file)) {
+        m_weaponFiles.insert(WeaponList.Count(), file.hash);
+    }
     return true;
 }
 
 bool Catalogue::AddMenuEntry(clsMenuEntry& entry) {
-    return MenuEntryList.tryAdd(&entry, entry.GenerateKey());
+    entry.KeyInto(m_keyBuffer);
+    std::size_t hash = HashNoCase(m_keyBuffer);
+    auto taken = m_menuKeys.find(hash, [&](std::size_t position) {
+        MenuEntryList.Item(position)->KeyInto(m_otherKeyBuffer);
+        return EqualsNoCase(m_keyBuffer, m_otherKeyBuffer);
+    });
+    if (taken) return false;
+    MenuEntryList.Add(&entry);
+    m_menuKeys.insert(MenuEntryList.Count(), hash);
+    return true;
 }
 
 bool Catalogue::HasUnitFile(std::string_view path) const {
-    return m_unitFiles.count(HashedName(path)) != 0;
+    return HoldsDefinitionFile(DefinitionKind::Unit, HashedName(path));
 }
 
 bool Catalogue::HasWeaponFile(std::string_view path) const {
-    return m_weaponFiles.count(HashedName(path)) != 0;
+    return HoldsDefinitionFile(DefinitionKind::Weapons, HashedName(path));
 }
 
 bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) const {
@@ -53,11 +75,17 @@ bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, std::string_view path) 
 }
 
 bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, const HashedName& path) const {
+    auto fileOf = [&path](const PositionIndex& index, const auto& list) {
+        return index
+            .find(path.hash,
+                  [&](std::size_t p) { return EqualsNoCase(list.Item(p)->Filename, path.text); })
+            .has_value();
+    };
     switch (kind) {
         case DefinitionKind::Unit:
-            return m_unitFiles.count(path) != 0;
+            return fileOf(m_unitFiles, UnitList);
         case DefinitionKind::Weapons:
-            return m_weaponFiles.count(path) != 0;
+            return fileOf(m_weaponFiles, WeaponList);
         case DefinitionKind::Download:
             return false;
     }
@@ -65,9 +93,10 @@ bool Catalogue::HoldsDefinitionFile(DefinitionKind kind, const HashedName& path)
 }
 
 std::string Catalogue::UnitKey(const clsUnit& unit) const {
-    auto it = m_unitPositions.find(&unit);
-    if (it == m_unitPositions.end()) return {};
-    return std::string(UnitList.KeyAt(it->second).value_or(std::string_view()));
+    auto position = m_unitAddresses.find(addressHash(&unit),
+                                         [&](std::size_t p) { return UnitList.Item(p) == &unit; });
+    if (!position) return {};
+    return std::string(UnitList.KeyAt(*position).value_or(std::string_view()));
 }
 
 const WeaponPartners::Group& Catalogue::KeepWeaponGroup(WeaponPartners::Group group) {

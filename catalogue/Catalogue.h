@@ -10,11 +10,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "base/Collection.h"
+#include "base/PositionIndex.h"
 #include "base/TextCase.h"
 #include "catalogue/MenuConflicts.h"
 #include "catalogue/clsUnitGroup.h"
@@ -49,7 +48,7 @@ class Catalogue {
     Collection<clsUnitArchive*> ArchiveList;     // catalogued archives, lists first
     Collection<clsUnit*> UnitList;               // key: Name and running number
     Collection<clsWeapon*> WeaponList;           // key: weapon Name
-    Collection<clsMenuEntry*> MenuEntryList;     // key: the entry's GenerateKey
+    Collection<clsMenuEntry*> MenuEntryList;     // no two of one GenerateKey (any case)
     Collection<clsUnitGroup> SideList;           // key: side name
     Collection<clsUnitGroup> GroupList;          // the user's groups, key: Name
     std::vector<MenuConflict> MenuConflictList;  // build-menu conflicts, worded when read
@@ -67,7 +66,8 @@ class Catalogue {
     // Adds to WeaponList under the weapon's Name; false when the name is taken.
     bool AddWeapon(clsWeapon& weapon);
     bool AddWeapon(clsWeapon& weapon, const HashedName& file);
-    // Adds to MenuEntryList under GenerateKey; false when the key is taken.
+    // Adds to MenuEntryList; false when an entry of the same GenerateKey
+    // (without regard to case) is there.
     bool AddMenuEntry(clsMenuEntry& entry);
 
     // Whether a unit of UnitList came from the file `path` (without regard to case).
@@ -89,11 +89,14 @@ class Catalogue {
 
   private:
     std::vector<std::unique_ptr<clsUnitArchive>> m_archives;
-    // Filename of UnitList's units and of WeaponList's weapons, without regard
-    // to case: views of the records' own Filename, which never changes once listed.
-    std::unordered_set<HashedName, HashedNameHash, HashedNameEqual> m_unitFiles, m_weaponFiles;
-    std::unordered_map<const clsUnit*, std::size_t> m_unitPositions;  // 1-based, in UnitList
-    std::deque<WeaponPartners::Group> m_weaponGroups;                 // a deque: groups never move
+    // The lists are filled only through the Add functions above, which keep
+    // these indexes of their positions: UnitList's units by Filename and by
+    // address, WeaponList's weapons by Filename (the first of each file),
+    // MenuEntryList's entries by GenerateKey. Names compare without regard to
+    // case; the texts are the records' own, never copied.
+    PositionIndex m_unitFiles, m_unitAddresses, m_weaponFiles, m_menuKeys;
+    std::string m_keyBuffer, m_otherKeyBuffer;         // for comparing build-menu keys
+    std::deque<WeaponPartners::Group> m_weaponGroups;  // a deque: groups never move
 };
 
 }  // namespace kloxmere

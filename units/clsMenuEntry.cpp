@@ -3,7 +3,15 @@
 namespace kloxmere {
 
 std::string clsMenuEntry::Key() const {
-    return Location() + " " + Unit;
+    std::string key;
+    KeyInto(key);
+    return key;
+}
+
+void clsMenuEntry::KeyInto(std::string& to) const {
+    LocationInto(to);
+    to += ' ';
+    to += Unit;
 }
 
 std::string clsMenuEntry::Location() const {
@@ -14,7 +22,7 @@ std::string clsMenuEntry::Location() const {
 
 void clsMenuEntry::LocationInto(std::string& to) const {
     to.clear();
-    to.reserve(BuilderUnit.size() + Menu.size() + Button.size() + 2);
+    to.reserve(BuilderUnit.size() + Menu.size() + Button.size() + Unit.size() + 3);
     to += BuilderUnit;
     to += ' ';
     to += Menu;

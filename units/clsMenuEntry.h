@@ -17,8 +17,10 @@ class clsMenuEntry {
     std::string Key() const;
     // "BuilderUnit Menu Button": identifies the button slot.
     std::string Location() const;
-    // Location() written into `to` (cleared first), for callers that reuse one buffer.
+    // Location() and Key() written into `to` (cleared first), for callers
+    // that reuse one buffer.
     void LocationInto(std::string& to) const;
+    void KeyInto(std::string& to) const;
     std::string GenerateKey() const { return Key(); }
 };
 

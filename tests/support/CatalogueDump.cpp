@@ -30,7 +30,7 @@ std::string DumpCatalogue(const Catalogue& c) {
         out << " units " << w.Units.Count() << "\n";
     }
     for (std::size_t i = 1; i <= c.MenuEntryList.Count(); ++i) {
-        out << "entry " << *c.MenuEntryList.KeyAt(i) << "\n";
+        out << "entry " << c.MenuEntryList.Item(i)->GenerateKey() << "\n";
     }
     for (const auto& message : MenuConflictMessages(c)) out << "menu conflict " << message << "\n";
     for (const clsUnitGroup& side : c.SideList) {
