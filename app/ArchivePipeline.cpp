@@ -4,6 +4,7 @@
 
 #include "archive/clsHPI.h"
 #include "base/ByteStream.h"
+#include "base/ProgramHeap.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 
@@ -141,6 +142,7 @@ bool ArchivePipeline::TakeYield(Archive& archive, std::span<const std::uint8_t> 
 }
 
 void ArchivePipeline::work() {
+    PrepareThreadHeap();  // the records decoded here outlive the thread
     for (;;) {
         Task task;
         {

@@ -14,6 +14,7 @@
 #include "base/ByteStream.h"
 #include "base/Environment.h"
 #include "base/FileSystem.h"
+#include "base/ProgramHeap.h"
 #include "base/TextCase.h"
 #include "catalogue/MenuConflicts.h"
 #include "catalogue/SideGroups.h"
@@ -367,6 +368,7 @@ bool ScanCacheWanted() {
 }
 
 void ScanInstallation(Session& session, const ScanOptions& options) {
+    PrepareThreadHeap();  // a window scans on a thread of its own
     try {
         Scan(session, options).run();
     } catch (const TADirectoryNotFound&) {

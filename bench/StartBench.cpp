@@ -29,6 +29,7 @@
 
 #include "app/Session.h"
 #include "base/FileSystem.h"
+#include "base/ProgramHeap.h"
 #include "bench/BenchInstallation.h"
 #include "bench/BenchTiming.h"
 #include "bench/PeakMemory.h"
@@ -126,7 +127,10 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], bench::kMeasureFlag) == 0) {
         return bench::MeasuringCopyMain(argc, argv);
     }
-    if (argc > 1 && std::strcmp(argv[1], kWindowFlag) == 0) return windowMain(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kWindowFlag) == 0) {
+        kloxmere::PrepareProgramHeap();  // as the program does
+        return windowMain(argc, argv);
+    }
 
     bench::BenchArguments arguments;
     arguments.data = KLOXMERE_BENCH_DATA_DIR;

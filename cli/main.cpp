@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ProgramInformation.h"
+#include "base/ProgramHeap.h"
 #include "cli/CommandErrors.h"
 #include "cli/CommandGroups.h"
 #ifdef KLOXMERE_TEST_SEAMS
@@ -56,6 +57,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kloxmere::PrepareProgramHeap();
 #ifdef _WIN32
     SetConsoleOutputCP(CP_UTF8);  // the output is UTF-8 text
 #endif

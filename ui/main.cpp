@@ -12,6 +12,7 @@
 #include "app/ProgramInformation.h"
 #include "app/ScanInstallation.h"
 #include "app/Session.h"
+#include "base/ProgramHeap.h"
 #include "ui/BackgroundScan.h"
 #include "ui/FrmMain.h"
 #include "ui/Icons.h"
@@ -19,6 +20,7 @@
 #include "ui/QtSettingsStore.h"
 
 int main(int argc, char** argv) {
+    kloxmere::PrepareProgramHeap();
     using namespace kloxmere;
     // --version and --help are answered before the window system is asked
     // for a display, so that they work on a console without one.
