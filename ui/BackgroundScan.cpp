@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QTimer>
 #include <future>
 
 #include "app/ScanInstallation.h"
@@ -23,7 +24,16 @@ void BackgroundServices::changeProgress(const std::function<void(Progress&)>& ch
     change(m_progress);
     if (m_applyPosted) return;
     m_applyPosted = true;
-    post([this] { applyProgress(); });
+    post([this] { applyProgressPaced(); });
+}
+
+void BackgroundServices::applyProgressPaced() {
+    auto wait = m_pacing.wait(window::ProgressPacing::Clock::now());
+    if (wait.count() > 0) {
+        QTimer::singleShot(wait, &m_pacingTimers, [this] { applyProgressPaced(); });
+        return;
+    }
+    applyProgress();
 }
 
 void BackgroundServices::applyProgress() {
@@ -34,6 +44,7 @@ void BackgroundServices::applyProgress() {
         latest = m_progress;
     }
     if (m_held) return;  // release() applies it
+    m_pacing.applied(window::ProgressPacing::Clock::now());
     if (!latest.shown) {
         if (m_applied.shown) m_window.HideProgress();
         m_applied = latest;
@@ -198,6 +209,7 @@ void BackgroundScan::waitForWorker() {
     QEventLoop loop;
     while (!m_done) loop.processEvents(QEventLoop::WaitForMoreEvents);
     m_worker.join();
+    m_services.release();  // what the scan left on screen, a paced change too
     m_forwarding.setTarget(m_window);
 }
 

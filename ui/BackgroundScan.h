@@ -22,6 +22,7 @@
 #include "app/ScanInstallation.h"
 #include "base/PlatformServices.h"
 #include "window/ForwardingServices.h"
+#include "window/ProgressPacing.h"
 
 namespace kloxmere {
 class Session;
@@ -72,6 +73,9 @@ class BackgroundServices final : public PlatformServices {
     // thread applies the latest state soon.
     void changeProgress(const std::function<void(Progress&)>& change);
     void applyProgress();  // window thread
+    // The same once the pacing interval allows; until then the state waits
+    // (and workers post nothing more).
+    void applyProgressPaced();  // window thread
     // Runs `call` on the window thread (after the progress it follows) and
     // waits for it.
     void callAndWait(std::function<void()> call);
@@ -88,6 +92,8 @@ class BackgroundServices final : public PlatformServices {
     Progress m_applied;
     bool m_held = false;
     std::deque<std::function<void()>> m_waiting;
+    window::ProgressPacing m_pacing;
+    QObject m_pacingTimers;  // a paced apply still waiting goes with these services
 };
 
 // Runs ScanInstallation for `session` on a worker thread. The session's

@@ -14,6 +14,7 @@ namespace {
 
 constexpr UINT kApplyProgress = WM_APP + 1;
 constexpr UINT kRunCalls = WM_APP + 2;
+constexpr UINT_PTR kPacingTimer = 1;
 constexpr const wchar_t* kClassName = L"KloxmereScanMessages";
 
 }  // namespace
@@ -48,7 +49,12 @@ LRESULT CALLBACK WorkerServices::Procedure(HWND window, UINT message, WPARAM wPa
     }
     auto* self = reinterpret_cast<WorkerServices*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == kApplyProgress) {
-        if (!self->m_held) self->applyProgress();
+        if (!self->m_held) self->applyProgressPaced();
+        return 0;
+    }
+    if (self && message == WM_TIMER && wParam == kPacingTimer) {
+        KillTimer(window, kPacingTimer);
+        if (!self->m_held) self->applyProgressPaced();
         return 0;
     }
     if (self && message == kRunCalls) {
@@ -71,7 +77,17 @@ void WorkerServices::changeProgress(const std::function<void(Progress&)>& change
     }
 }
 
+void WorkerServices::applyProgressPaced() {
+    auto wait = m_pacing.wait(window::ProgressPacing::Clock::now());
+    if (wait.count() > 0) {
+        SetTimer(m_messages, kPacingTimer, static_cast<UINT>(wait.count()), nullptr);
+        return;
+    }
+    applyProgress();
+}
+
 void WorkerServices::applyProgress() {
+    m_pacing.applied(window::ProgressPacing::Clock::now());
     Progress wanted;
     {
         std::lock_guard lock(m_mutex);

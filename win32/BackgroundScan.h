@@ -21,6 +21,7 @@
 #include "app/ScanInstallation.h"
 #include "base/PlatformServices.h"
 #include "window/ForwardingServices.h"
+#include "window/ProgressPacing.h"
 
 namespace kloxmere {
 class Session;
@@ -76,6 +77,9 @@ class WorkerServices final : public PlatformServices {
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void changeProgress(const std::function<void(Progress&)>& change);
     void applyProgress();  // window thread
+    // The same once the pacing interval allows; until then the state waits
+    // (and the worker posts nothing more).
+    void applyProgressPaced();  // window thread
     void callAndWait(std::function<void()> call);
 
     PlatformServices& m_window;
@@ -91,6 +95,7 @@ class WorkerServices final : public PlatformServices {
     // Window thread only.
     Progress m_applied;
     bool m_held = false;
+    window::ProgressPacing m_pacing;
 };
 
 // Runs ScanInstallation for `session`, whose services must be `forwarding`,

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/DemoInstallation.h"
 #include "app/ScanInstallation.h"
@@ -139,6 +140,40 @@ class BackgroundScanTest : public QObject {
         QVERIFY_THROWS_EXCEPTION(TADirectoryNotFound, scan.finish());
         QCOMPARE(window.busyDepth, 0);
         QVERIFY(session.catalogue.UnitList.empty());
+    }
+
+    void aBurstOfProgressIsPacedAndEndsOnItsLastState() {
+        // A scan sets a status per unit: the window thread shows some of
+        // them, no more than one per pacing interval, and always the last.
+        RecordingServices window;
+        QObject context;
+        ui::BackgroundServices services(window, context);
+        services.release();
+        QElapsedTimer clock;
+        clock.start();
+        std::thread worker([&] {
+            services.ShowProgress("Scanning");
+            for (int i = 0; i < 3000; ++i) {
+                services.SetProgressStatus("Finding units... UNIT" + std::to_string(i));
+                if (i % 100 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        while (!window.statuses.empty() || clock.elapsed() < 50) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (!window.statuses.empty() && window.statuses.back() == "Finding units... UNIT2999")
+                break;
+            if (clock.elapsed() > 5000) break;
+        }
+        worker.join();
+        runEventsFor(100);  // a change still waiting for its interval
+        const auto elapsed = clock.elapsed();
+        QVERIFY(!window.statuses.empty());
+        QCOMPARE(window.statuses.back(), std::string("Finding units... UNIT2999"));
+        const auto most =
+            static_cast<std::size_t>(elapsed / window::ProgressPacing::kInterval.count() + 2);
+        QVERIFY2(window.statuses.size() <= most, (std::to_string(window.statuses.size()) +
+                                                  " statuses in " + std::to_string(elapsed) + " ms")
+                                                     .c_str());
     }
 
   private:

@@ -74,6 +74,36 @@ TEST(WorkerServices, QuestionsRunOnTheWindowThreadAndWaitWhileHeld) {
     EXPECT_LT(updates, 500u);
 }
 
+TEST(WorkerServices, ABurstOfProgressIsPacedAndEndsOnItsLastState) {
+    // A scan sets a status per unit: the window thread shows no more than
+    // one per pacing interval, and the last one once the interval is over.
+    test::RecordingServices window;
+    WorkerServices worker(window);
+    worker.Release();
+    std::atomic<bool> done = false;
+    const DWORD start = GetTickCount();
+    std::thread scanning([&] {
+        worker.ShowProgress("Scanning");
+        for (int i = 0; i < 3000; ++i) {
+            worker.SetProgressStatus("Finding units... UNIT" + std::to_string(i));
+            if (i % 100 == 0) Sleep(5);
+        }
+        done = true;
+    });
+    pumpUntil(done);
+    scanning.join();
+    for (DWORD waited = GetTickCount(); GetTickCount() - waited < 200;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(1);
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    ASSERT_FALSE(window.statuses.empty());
+    EXPECT_EQ(window.statuses.back(), "Finding units... UNIT2999");
+    EXPECT_LE(window.statuses.size(), elapsed / window::ProgressPacing::kInterval.count() + 2)
+        << window.statuses.size() << " statuses in " << elapsed << " ms";
+}
+
 TEST(RunScanInBackground, MakesTheCatalogueTheWindowThreadWouldMake) {
     test::TempDir temp;
     WriteDemoInstallation(temp.file("demo"));
