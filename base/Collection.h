@@ -47,12 +47,8 @@ class Collection {
 
     // Adds an item under `key` unless the key is taken; returns whether it was added.
     bool tryAdd(T item, std::string_view key) {
-        return tryAdd(std::move(item), key, useIndex() ? HashNoCase(key) : 0);
-    }
-    // The same with the key's HashNoCase already worked out, so that a caller
-    // adding one key to several lists folds and hashes it once. (A short
-    // collection, searched one by one, reads no hash: 0 will do there.)
-    bool tryAdd(T item, std::string_view key, std::size_t hash) {
+        // A short collection, searched one by one, reads no hash: 0 will do there.
+        const std::size_t hash = useIndex() ? HashNoCase(key) : 0;
         if (find(key, hash)) return false;
         m_items.push_back(std::move(item));
         m_keys.push_back({static_cast<std::uint32_t>(m_keyText.size()),
@@ -88,10 +84,6 @@ class Collection {
     // The 1-based position of the item under `key`.
     std::optional<std::size_t> indexOf(std::string_view key) const {
         return find(key, useIndex() ? HashNoCase(key) : 0);
-    }
-    // The same with the key's HashNoCase already worked out.
-    std::optional<std::size_t> indexOf(std::string_view key, std::size_t hash) const {
-        return find(key, hash);
     }
 
     // The key the item at the 1-based `index` was added with, if any. The

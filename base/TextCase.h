@@ -37,7 +37,6 @@ struct HashedName {
     std::size_t hash;
 
     explicit HashedName(std::string_view name) : text(name), hash(HashNoCase(name)) {}
-    HashedName(std::string_view name, std::size_t nameHash) : text(name), hash(nameHash) {}
 };
 
 // True when every byte is below 0x80.
