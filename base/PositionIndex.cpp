@@ -4,12 +4,17 @@
 
 namespace kloxmere {
 
-void PositionIndex::insert(std::size_t position, std::size_t hash) {
+std::uint32_t PositionIndex::checkedPosition(std::size_t position) {
     if (position == 0 || position > UINT32_MAX) {
         throw std::out_of_range("a position index holds positions 1 to 2^32 - 1");
     }
+    return static_cast<std::uint32_t>(position);
+}
+
+void PositionIndex::insert(std::size_t position, std::size_t hash) {
+    const std::uint32_t checked = checkedPosition(position);
     if ((m_count + 1) * 2 > m_slots.size()) rebuild(m_slots.empty() ? 16 : m_slots.size() * 2);
-    place({static_cast<std::uint32_t>(position), shortHash(hash)});
+    place({checked, shortHash(hash)});
     ++m_count;
 }
 

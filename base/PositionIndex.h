@@ -29,6 +29,26 @@ class PositionIndex {
         return std::nullopt;
     }
 
+    // Indexes `position` under `hash` in place of an indexed item for which
+    // `matches(position)` holds, and returns that item's position; nullopt
+    // (and `position` indexed besides the others) when there is none.
+    template <class Matches>
+    std::optional<std::size_t> replace(std::size_t position, std::size_t hash, Matches&& matches) {
+        if (!m_slots.empty()) {
+            const auto short_ = shortHash(hash);
+            const std::size_t mask = m_slots.size() - 1;
+            for (std::size_t s = short_ & mask; m_slots[s].position != 0; s = (s + 1) & mask) {
+                if (m_slots[s].hash == short_ && matches(std::size_t{m_slots[s].position})) {
+                    std::size_t replaced = m_slots[s].position;
+                    m_slots[s].position = checkedPosition(position);
+                    return replaced;
+                }
+            }
+        }
+        insert(position, hash);
+        return std::nullopt;
+    }
+
     // Indexes the 1-based `position` under `hash`. A position already
     // indexed is not looked for: the caller checks with find() first.
     void insert(std::size_t position, std::size_t hash);
@@ -41,6 +61,8 @@ class PositionIndex {
         std::uint32_t position;  // 0: free
         std::uint32_t hash;
     };
+    // `position` as a slot holds it; throws std::out_of_range outside 1 to 2^32 - 1.
+    static std::uint32_t checkedPosition(std::size_t position);
     static std::uint32_t shortHash(std::size_t hash) {
         return static_cast<std::uint32_t>(hash ^ (static_cast<std::uint64_t>(hash) >> 32));
     }

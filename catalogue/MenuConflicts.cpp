@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/PlatformServices.h"
+#include "base/PositionIndex.h"
 #include "base/TextCase.h"
 #include "catalogue/Catalogue.h"
 #include "units/clsMenuEntry.h"
@@ -34,8 +35,8 @@ std::vector<std::string> MenuConflictMessages(const Catalogue& catalogue) {
 // next entry of the same Location (without regard to case); for entry i, its
 // chain holds exactly the j > i a pairwise pass would match, in the same
 // order. Any number of entries is handled alike. The entries are found by
-// Location through a table of positions and hashes: no Location is kept as
-// a string of its own.
+// Location through an index of positions: no Location is kept as a string
+// of its own.
 void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
     const auto& entries = catalogue.MenuEntryList;
     const std::size_t n = entries.Count();
@@ -43,27 +44,17 @@ void FindMenuConflicts(Catalogue& catalogue, PlatformServices& services) {
 
     std::vector<std::size_t> next(n, kNone);
     {
-        std::vector<std::size_t> hashes(n);
-        // Open addressing: 1 + the position of the last entry met of a
-        // Location, 0 for a free slot; at most half full.
-        std::size_t size = 16;
-        while (size < 2 * n) size *= 2;
-        std::vector<std::uint32_t> last(size, 0);
+        // Each Location's last entry met so far, by list position.
+        PositionIndex last;
+        last.reserve(n);
         std::string location, other;
         for (std::size_t i = 0; i < n; ++i) {
             entries.Item(i + 1)->LocationInto(location);
-            hashes[i] = HashNoCase(location);
-            std::size_t s = hashes[i] & (size - 1);
-            for (; last[s] != 0; s = (s + 1) & (size - 1)) {
-                std::size_t j = last[s] - 1;
-                if (hashes[j] != hashes[i]) continue;
-                entries.Item(j + 1)->LocationInto(other);
-                if (EqualsNoCase(location, other)) {
-                    next[j] = i;
-                    break;
-                }
-            }
-            last[s] = static_cast<std::uint32_t>(i + 1);
+            auto earlier = last.replace(i + 1, HashNoCase(location), [&](std::size_t position) {
+                entries.Item(position)->LocationInto(other);
+                return EqualsNoCase(location, other);
+            });
+            if (earlier) next[*earlier - 1] = i;
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,4 +29,19 @@ TEST(PositionIndex, FindsEachPositionThroughGrowthAndSharedHashes) {
     EXPECT_FALSE(index.find(kloxmere::HashNoCase("missing"), [](std::size_t) { return false; }));
     EXPECT_FALSE(PositionIndex().find(1, [](std::size_t) { return true; }));
     EXPECT_THROW(index.insert(0, 1), std::out_of_range);
+}
+
+TEST(PositionIndex, ReplaceHandsBackTheEarlierPositionOfTheSameKey) {
+    std::vector<std::string> keys = {"a", "b", "A", "c", "a", "B"};
+    PositionIndex index;
+    std::vector<std::optional<std::size_t>> replaced;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        replaced.push_back(index.replace(i + 1, kloxmere::HashNoCase(keys[i]), [&](std::size_t p) {
+            return kloxmere::EqualsNoCase(keys[p - 1], keys[i]);
+        }));
+    }
+    std::vector<std::optional<std::size_t>> expected = {
+        std::nullopt, std::nullopt, 1, std::nullopt, 3, 2};
+    EXPECT_EQ(replaced, expected);
+    EXPECT_EQ(index.size(), 3u);  // one slot per key, at its last position
 }
