@@ -102,18 +102,24 @@ std::size_t HashNoCase(std::string_view text) {
     // last steps spread the high bits down, since callers mask the low ones.
     // Only ever kept in memory: the values may change between versions.
     constexpr std::uint64_t kMultiplier = 0x9e3779b97f4a7c15ULL;
-    auto hashWords = [](std::string_view bytes, bool lower) {
+    auto hashWords = [](std::string_view bytes, bool lower, std::uint64_t& highBits) {
         std::uint64_t hash = kMultiplier ^ bytes.size();
         for (std::size_t i = 0; i < bytes.size(); i += 8) {
             std::uint64_t word =
                 loadWord(bytes.data() + i, std::min<std::size_t>(8, bytes.size() - i));
+            highBits |= word;
             hash = (hash ^ (lower ? lowerAsciiWord(word) : word)) * kMultiplier;
             hash ^= hash >> 29;
         }
         hash *= kMultiplier;
         return static_cast<std::size_t>(hash ^ (hash >> 32));
     };
-    return IsAscii(text) ? hashWords(text, true) : hashWords(FoldCase(text), false);
+    // Hashed as ASCII in the same pass that finds out whether it is; the
+    // rare other text is folded and hashed again.
+    std::uint64_t highBits = 0;
+    std::size_t hash = hashWords(text, true, highBits);
+    if ((highBits & kHighBits) == 0) return hash;
+    return hashWords(FoldCase(text), false, highBits);
 }
 
 bool IsAscii(std::string_view text) {
@@ -144,14 +150,15 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (!IsAscii(a) || !IsAscii(b)) return FoldCase(a) == FoldCase(b);
-    if (a.size() != b.size()) return false;
+    // Folding keeps each character's length in bytes, so texts of two
+    // lengths differ; equal-length ASCII texts compare word by word, and
+    // a byte above 0x7F on either side sends both through FoldCase.
+    if (a.size() != b.size()) return !IsAscii(a) && !IsAscii(b) && FoldCase(a) == FoldCase(b);
     for (std::size_t i = 0; i < a.size(); i += 8) {
         std::size_t count = std::min<std::size_t>(8, a.size() - i);
-        if (lowerAsciiWord(loadWord(a.data() + i, count)) !=
-            lowerAsciiWord(loadWord(b.data() + i, count))) {
-            return false;
-        }
+        std::uint64_t x = loadWord(a.data() + i, count), y = loadWord(b.data() + i, count);
+        if (((x | y) & kHighBits) != 0) return FoldCase(a) == FoldCase(b);
+        if (lowerAsciiWord(x) != lowerAsciiWord(y)) return false;
     }
     return true;
 }

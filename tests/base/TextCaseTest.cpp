@@ -43,6 +43,23 @@ TEST(TextCase, CaseVariantsCompareAndHashAlikeAtEveryLength) {
     EXPECT_EQ(HashNoCase("CAFÉ_NOIR"), HashNoCase("café_noir"));
 }
 
+TEST(TextCase, ALetterBeyondAsciiFoldsWhereverItFalls) {
+    // The accented letter moves across the eight-byte steps; the ASCII
+    // letters before and after it differ in case as well.
+    for (std::size_t at = 0; at <= 12; ++at) {
+        std::string upper = std::string(at, 'R') + "É" + "SEAU",
+                    lower = std::string(at, 'r') + "é" + "seau";
+        EXPECT_TRUE(EqualsNoCase(upper, lower)) << at;
+        EXPECT_TRUE(EqualsNoCase(lower, upper)) << at;
+        EXPECT_EQ(HashNoCase(upper), HashNoCase(lower)) << at;
+        EXPECT_FALSE(EqualsNoCase(upper, std::string(at, 'r') + "e" + "seau")) << at;
+        EXPECT_FALSE(EqualsNoCase(upper, std::string(at, 'r') + "è" + "seau")) << at;
+        if (at > 0) {
+            EXPECT_FALSE(EqualsNoCase(upper, std::string(at, 'x') + "é" + "seau")) << at;
+        }
+    }
+}
+
 TEST(TextCase, AByteAboveAsciiIsFoundAnywhere) {
     for (std::size_t length = 1; length <= 19; ++length) {
         for (std::size_t at = 0; at < length; ++at) {
