@@ -18,15 +18,9 @@ class PositionIndex {
     // which `matches(position)` holds; nullopt when there is none.
     template <class Matches>
     std::optional<std::size_t> find(std::size_t hash, Matches&& matches) const {
-        if (m_slots.empty()) return std::nullopt;
-        const auto short_ = shortHash(hash);
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t s = short_ & mask; m_slots[s].position != 0; s = (s + 1) & mask) {
-            if (m_slots[s].hash == short_ && matches(std::size_t{m_slots[s].position})) {
-                return m_slots[s].position;
-            }
-        }
-        return std::nullopt;
+        auto slot = slotOf(hash, matches);
+        if (!slot) return std::nullopt;
+        return m_slots[*slot].position;
     }
 
     // Indexes `position` under `hash` in place of an indexed item for which
@@ -34,16 +28,10 @@ class PositionIndex {
     // (and `position` indexed besides the others) when there is none.
     template <class Matches>
     std::optional<std::size_t> replace(std::size_t position, std::size_t hash, Matches&& matches) {
-        if (!m_slots.empty()) {
-            const auto short_ = shortHash(hash);
-            const std::size_t mask = m_slots.size() - 1;
-            for (std::size_t s = short_ & mask; m_slots[s].position != 0; s = (s + 1) & mask) {
-                if (m_slots[s].hash == short_ && matches(std::size_t{m_slots[s].position})) {
-                    std::size_t replaced = m_slots[s].position;
-                    m_slots[s].position = checkedPosition(position);
-                    return replaced;
-                }
-            }
+        if (auto slot = slotOf(hash, matches)) {
+            std::size_t replaced = m_slots[*slot].position;
+            m_slots[*slot].position = checkedPosition(position);
+            return replaced;
         }
         insert(position, hash);
         return std::nullopt;
@@ -65,6 +53,17 @@ class PositionIndex {
     static std::uint32_t checkedPosition(std::size_t position);
     static std::uint32_t shortHash(std::size_t hash) {
         return static_cast<std::uint32_t>(hash ^ (static_cast<std::uint64_t>(hash) >> 32));
+    }
+    // The slot holding a position under `hash` for which `matches` holds.
+    template <class Matches>
+    std::optional<std::size_t> slotOf(std::size_t hash, Matches& matches) const {
+        if (m_slots.empty()) return std::nullopt;
+        const auto short_ = shortHash(hash);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t s = short_ & mask; m_slots[s].position != 0; s = (s + 1) & mask) {
+            if (m_slots[s].hash == short_ && matches(std::size_t{m_slots[s].position})) return s;
+        }
+        return std::nullopt;
     }
     void place(Slot slot);
     void rebuild(std::size_t slots);
