@@ -36,9 +36,9 @@ constexpr std::size_t kHeaderSize = 8 + 4 + 4 + 8 + 3 * 4 + 8;
 // clsUnit, clsWeapon or clsMenuEntry must be added to the yield (and
 // kFormatVersion raised): these size checks make that impossible to forget.
 #if defined(__linux__) && defined(__x86_64__) && defined(__GLIBCXX__)
-static_assert(sizeof(clsUnit) == 616, "clsUnit changed: update the scan cache's unit fields");
-static_assert(sizeof(clsWeapon) == 200, "clsWeapon changed: update the scan cache's weapons");
-static_assert(sizeof(clsMenuEntry) == 128, "clsMenuEntry changed: update the scan cache");
+static_assert(sizeof(clsUnit) == 392, "clsUnit changed: update the scan cache's unit fields");
+static_assert(sizeof(clsWeapon) == 168, "clsWeapon changed: update the scan cache's weapons");
+static_assert(sizeof(clsMenuEntry) == 64, "clsMenuEntry changed: update the scan cache");
 #endif
 
 void writeU64(ByteWriter& out, std::uint64_t value) {
@@ -56,10 +56,15 @@ void writeString(ByteWriter& out, std::string_view text) {
     out.writeBytes(text);
 }
 
-std::string readString(ByteReader& in) {
+// A stored string, as a view of the data being read.
+std::string_view readText(ByteReader& in) {
     std::uint32_t length = in.readU32();
     auto bytes = in.readBytes(length);
-    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::string readString(ByteReader& in) {
+    return std::string(readText(in));
 }
 
 // A count read from the data, checked against the bytes left: every item
@@ -73,7 +78,7 @@ std::uint32_t readCount(ByteReader& in, std::size_t minimumItemSize) {
 }
 
 // The clsUnit fields the yield carries, in their stored order.
-constexpr std::string clsUnit::*kUnitFields[] = {
+constexpr CompactText clsUnit::*kUnitFields[] = {
     &clsUnit::Name,         &clsUnit::Callname,  &clsUnit::Description,   &clsUnit::Class,
     &clsUnit::ID,           &clsUnit::Side,      &clsUnit::MaxDamage,     &clsUnit::BuildTime,
     &clsUnit::CostEnergy,   &clsUnit::CostMetal, &clsUnit::SightDistance, &clsUnit::RadarDistance,
@@ -86,7 +91,7 @@ void writeDecoded(ByteWriter& out, DefinitionKind kind, const DecodedFile& file)
         case DefinitionKind::Unit:
             for (auto field : kUnitFields) writeString(out, (*file.unit).*field);
             out.writeU32(static_cast<std::uint32_t>(file.unit->WeaponNames.size()));
-            for (const std::string& name : file.unit->WeaponNames) writeString(out, name);
+            for (const CompactText& name : file.unit->WeaponNames) writeString(out, name);
             break;
         case DefinitionKind::Weapons:
             out.writeU32(static_cast<std::uint32_t>(file.weapons.size()));
@@ -141,11 +146,11 @@ DecodedFile readDecoded(ByteReader& in, DefinitionKind kind) {
     switch (kind) {
         case DefinitionKind::Unit: {
             file.unit = std::make_unique<clsUnit>();
-            for (auto field : kUnitFields) (*file.unit).*field = readString(in);
+            for (auto field : kUnitFields) (*file.unit).*field = readText(in);
             std::uint32_t names = readCount(in, 4);
             file.unit->WeaponNames.reserve(names);
             for (std::uint32_t i = 0; i < names; ++i)
-                file.unit->WeaponNames.push_back(readString(in));
+                file.unit->WeaponNames.emplace_back(readText(in));
             break;
         }
         case DefinitionKind::Weapons: {
@@ -153,7 +158,7 @@ DecodedFile readDecoded(ByteReader& in, DefinitionKind kind) {
             file.weapons.reserve(count);
             for (std::uint32_t i = 0; i < count; ++i) {
                 auto weapon = std::make_unique<clsWeapon>();
-                weapon->Name = readString(in);
+                weapon->Name = readText(in);
                 weapon->ID = in.readI32();
                 file.weapons.push_back(std::move(weapon));
             }
@@ -164,10 +169,10 @@ DecodedFile readDecoded(ByteReader& in, DefinitionKind kind) {
             file.menuEntries.reserve(count);
             for (std::uint32_t i = 0; i < count; ++i) {
                 auto entry = std::make_unique<clsMenuEntry>();
-                entry->BuilderUnit = readString(in);
-                entry->Menu = readString(in);
-                entry->Button = readString(in);
-                entry->Unit = readString(in);
+                entry->BuilderUnit = readText(in);
+                entry->Menu = readText(in);
+                entry->Button = readText(in);
+                entry->Unit = readText(in);
                 file.menuEntries.push_back(std::move(entry));
             }
             break;

@@ -200,7 +200,7 @@ void UnitCommand(CliRun& run, const std::string& key, bool json, std::ostream& o
     for (const clsWeapon* weapon : unit.Weapons) {
         weapons.push_back("#" + std::to_string(weapon->ID) + " - " + weapon->Name);
     }
-    const std::pair<const char*, const std::string*> fields[] = {
+    const std::pair<const char*, const CompactText*> fields[] = {
         {"name", &unit.Name},
         {"callname", &unit.Callname},
         {"description", &unit.Description},
@@ -219,7 +219,7 @@ void UnitCommand(CliRun& run, const std::string& key, bool json, std::ostream& o
     std::string archive = unit.HPI ? unit.HPI->Filename : std::string();
     if (json) {
         Json result = {{"key", catalogue.UnitKey(unit)}};
-        for (const auto& [name, value] : fields) result[name] = *value;
+        for (const auto& [name, value] : fields) result[name] = value->str();
         result["archive"] = archive;
         result["enabled"] = unit.Enabled();
         result["conflict"] = unit.Conflict();
@@ -230,7 +230,7 @@ void UnitCommand(CliRun& run, const std::string& key, bool json, std::ostream& o
         return;
     }
     TextTable table({"Key", catalogue.UnitKey(unit)});
-    for (const auto& [name, value] : fields) table.addRow({name, *value});
+    for (const auto& [name, value] : fields) table.addRow({name, value->str()});
     table.addRow({"archive", archive});
     table.addRow({"enabled", unit.Enabled() ? "yes" : "no"});
     table.addRow({"conflict", conflictName(unit.Conflict())});

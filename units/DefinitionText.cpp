@@ -62,7 +62,7 @@ void detail::CleanInnerControls(std::string_view raw, std::string& scratch, Clea
     line.closeBracket = line.text.find(']');
 }
 
-void AssignWindows1252(std::string& out, std::string_view bytes) {
+void AssignWindows1252(CompactText& out, std::string_view bytes) {
     if (IsAscii(bytes)) {
         out.assign(bytes);
     } else {

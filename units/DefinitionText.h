@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/CompactText.h"
+
 namespace kloxmere {
 
 // Calls `fn(line)` for every line of `text`. CR LF, a lone LF and a lone CR
@@ -137,7 +139,7 @@ inline std::string_view AsChars(std::span<const std::uint8_t> bytes) {
 }
 
 // Stores the Windows-1252 text `bytes` in `out` as UTF-8.
-void AssignWindows1252(std::string& out, std::string_view bytes);
+void AssignWindows1252(CompactText& out, std::string_view bytes);
 
 // Splits a cleaned line (see CleanLine) into key and value. A line whose first
 // ";" stands before its first "=" keeps the ";" in its key, so it matches no key.

@@ -45,7 +45,7 @@ class RecordReader {
         : m_data(bytes), m_position(position) {}
 
     // A zero-terminated string; a missing terminator damages the list.
-    void string(std::string& field) {
+    void string(CompactText& field) {
         const std::uint8_t* begin = m_data.data() + m_position;
         const std::size_t left = m_data.size() - m_position;
         const void* zero = left ? std::memchr(begin, 0, left) : nullptr;
@@ -81,7 +81,7 @@ void parseRecords(RecordReader& reader, UnitListContents& list) {
     list.units.reserve(static_cast<std::size_t>(std::min(unitCount, 4096)));
     for (std::int32_t i = 0; i < unitCount; ++i) {
         auto unit = std::make_unique<clsUnit>();
-        for (std::string clsUnit::*field :
+        for (CompactText clsUnit::*field :
              {&clsUnit::Filename, &clsUnit::Name, &clsUnit::Callname, &clsUnit::Description,
               &clsUnit::Class, &clsUnit::ID, &clsUnit::Side, &clsUnit::MaxDamage,
               &clsUnit::BuildTime, &clsUnit::CostEnergy, &clsUnit::CostMetal,
@@ -93,7 +93,7 @@ void parseRecords(RecordReader& reader, UnitListContents& list) {
         }
         list.units.push_back(std::move(unit));
     }
-    std::string id;
+    CompactText id;
     for (std::int32_t i = 0; i < weaponCount; ++i) {
         auto weapon = std::make_unique<clsWeapon>();
         reader.string(weapon->Filename);
@@ -151,7 +151,7 @@ bool clsUnitArchive::SaveList(const std::string& path, PlatformServices& service
     out.writeI32(static_cast<std::int32_t>(Weapons.size()));
     out.writeI32(static_cast<std::int32_t>(MenuEntries.size()));
     for (const auto& unit : Units) {
-        for (const std::string* field :
+        for (const CompactText* field :
              {&unit->Filename, &unit->Name, &unit->Callname, &unit->Description, &unit->Class,
               &unit->ID, &unit->Side, &unit->MaxDamage, &unit->BuildTime, &unit->CostEnergy,
               &unit->CostMetal, &unit->SightDistance, &unit->RadarDistance, &unit->SonarDistance}) {

@@ -2,16 +2,18 @@
 
 #include <string>
 
+#include "base/CompactText.h"
+
 namespace kloxmere {
 
 // One build-menu entry of a download file: BuilderUnit's menu page Menu shows
 // Unit on button Button. Values are kept as written.
 class clsMenuEntry {
   public:
-    std::string BuilderUnit;
-    std::string Menu;
-    std::string Button;
-    std::string Unit;
+    CompactText BuilderUnit;
+    CompactText Menu;
+    CompactText Button;
+    CompactText Unit;
 
     // "BuilderUnit Menu Button Unit": identifies the entry.
     std::string Key() const;

@@ -13,7 +13,7 @@ namespace kloxmere {
 
 namespace {
 
-using Field = std::string clsUnit::*;
+using Field = CompactText clsUnit::*;
 
 // The field a recognised key fills; nullptr for the five weapon keys, whose
 // values are appended to WeaponNames. The keys are ASCII, so a key holding
@@ -76,7 +76,7 @@ void readUnit(clsUnit& unit, std::string_view text, Assign assign) {
 }  // namespace
 
 void ReadUnitDefinition(clsUnit& unit, std::string_view text) {
-    readUnit(unit, text, [](std::string& field, std::string_view value) { field.assign(value); });
+    readUnit(unit, text, [](CompactText& field, std::string_view value) { field.assign(value); });
 }
 
 void ReadUnitDefinitionBytes(clsUnit& unit, std::span<const std::uint8_t> bytes) {

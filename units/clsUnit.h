@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Collection.h"
+#include "base/CompactText.h"
 
 namespace kloxmere {
 
@@ -21,23 +22,23 @@ class UnitView;
 class clsUnit {
   public:
     clsHPI* HPI = nullptr;            // the archive the unit was found in
-    std::string Filename;             // its definition file's path inside that archive
+    CompactText Filename;             // its definition file's path inside that archive
     clsUnitArchive* Group = nullptr;  // the loaded contents of that archive
-    std::string Name;                 // "unitname": the internal name
-    std::string Callname;             // "name": the name players see
-    std::string Description;
-    std::string Class;  // "tedclass"
-    std::string ID;     // "unitnumber"
-    std::string Side;
-    std::string MaxDamage;
-    std::string BuildTime;
-    std::string CostEnergy;
-    std::string CostMetal;
-    std::string SightDistance;  // no definition key fills these three; fast-load
-    std::string RadarDistance;  // lists carry them through
-    std::string SonarDistance;
-    Collection<clsWeapon*> Weapons;        // weapons found in the catalogue, keyed by name
-    std::vector<std::string> WeaponNames;  // weapon names in definition order
+    CompactText Name;                 // "unitname": the internal name
+    CompactText Callname;             // "name": the name players see
+    CompactText Description;
+    CompactText Class;  // "tedclass"
+    CompactText ID;     // "unitnumber"
+    CompactText Side;
+    CompactText MaxDamage;
+    CompactText BuildTime;
+    CompactText CostEnergy;
+    CompactText CostMetal;
+    CompactText SightDistance;  // no definition key fills these three; fast-load
+    CompactText RadarDistance;  // lists carry them through
+    CompactText SonarDistance;
+    Collection<clsWeapon*> Weapons;        // weapons found in the catalogue, each once
+    std::vector<CompactText> WeaponNames;  // weapon names in definition order
     std::vector<clsUnit*> Conflicts;       // reserved: nothing fills it; Conflict() counts it
 
     // Reads the definition file `path` from the unit's archive (HPI must be

@@ -37,7 +37,7 @@ std::optional<DefinitionKind> ClassifyListedFile(std::string_view path) {
 
 namespace {
 
-void assignText(std::string& field, std::string_view value) {
+void assignText(CompactText& field, std::string_view value) {
     field.assign(value);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Collection.h"
+#include "base/CompactText.h"
 
 namespace kloxmere {
 
@@ -90,8 +91,8 @@ class WeaponPartners {
 class clsWeapon {
   public:
     clsHPI* HPI = nullptr;       // the archive the weapon was found in
-    std::string Filename;        // the weapon file's path inside that archive
-    std::string Name;            // its section name
+    CompactText Filename;        // the weapon file's path inside that archive
+    CompactText Name;            // its section name
     std::int32_t ID = 0;         // its weapon number
     Collection<clsUnit*> Units;  // units carrying it, keyed by unit Name
     WeaponPartners Conflicts;    // other weapons with the same number

@@ -37,7 +37,7 @@ class CatalogueBuilder {
         unit.Name = name;
         unit.Side = side;
         unit.Class = tedClass;
-        unit.WeaponNames = std::move(weapons);
+        unit.WeaponNames.assign(weapons.begin(), weapons.end());
         catalogue.AddUnit(unit);
         return unit;
     }

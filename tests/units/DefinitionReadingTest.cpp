@@ -104,7 +104,7 @@ TEST(UnitDefinition, LastValueWinsAndWeaponKeysAppend) {
     clsUnit unit =
         unitFrom("Side=ARM;\nWeapon1=ARM_LASER;\nWeapon3=ARM_LASER;\nWeapon2=;\nSide=CORE;\n");
     EXPECT_EQ(unit.Side, "CORE");
-    EXPECT_EQ(unit.WeaponNames, (std::vector<std::string>{"ARM_LASER", "ARM_LASER", ""}));
+    EXPECT_EQ(unit.WeaponNames, (std::vector<CompactText>{"ARM_LASER", "ARM_LASER", ""}));
 }
 
 TEST(UnitDefinition, CommentsSectionsAndStrayLinesChangeNothing) {

@@ -29,7 +29,7 @@ struct Records {
         units.push_back(std::make_unique<clsUnit>());
         units.back()->Name = name;
         units.back()->HPI = enabled ? &enabledArchive : &disabledArchive;
-        units.back()->WeaponNames = std::move(weaponNames);
+        units.back()->WeaponNames.assign(weaponNames.begin(), weaponNames.end());
         return *units.back();
     }
     clsWeapon& weapon(const std::string& name) {

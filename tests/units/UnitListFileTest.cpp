@@ -89,7 +89,7 @@ TEST(UnitListFile, AHandWrittenListLoadsFieldByField) {
     EXPECT_EQ(unit.Filename, "units\\ARMLLT.FBI");
     EXPECT_EQ(unit.Class, "FORT");
     EXPECT_EQ(unit.CostMetal, "90");
-    EXPECT_EQ(unit.WeaponNames, std::vector<std::string>{"ARM_LLT_LASER"});
+    EXPECT_EQ(unit.WeaponNames, std::vector<CompactText>{"ARM_LLT_LASER"});
     EXPECT_EQ(unit.HPI->Filename, f.ta.str() + "rev.hpi");
     EXPECT_EQ(unit.HPI->Handle, 0);  // the archive is not opened
     EXPECT_EQ(f.catalogue.WeaponList.Item(1)->ID, 14);
@@ -113,7 +113,7 @@ TEST(UnitListFile, SaveAndLoadRoundTripIncludingAttachedWeaponsAndAccents) {
     const clsUnit& unit = *loaded.Units[0];
     EXPECT_EQ(unit.Callname, "Tour légère");
     EXPECT_EQ(unit.SonarDistance, "300");
-    EXPECT_EQ(unit.WeaponNames, std::vector<std::string>{"ARM_LASER"});  // attached ones only
+    EXPECT_EQ(unit.WeaponNames, std::vector<CompactText>{"ARM_LASER"});  // attached ones only
     EXPECT_EQ(unit.Group, &loaded);
     EXPECT_EQ(loaded.Weapons[0]->ID, 12);
     EXPECT_EQ(loaded.Weapons[0]->Filename, "weapons\\ARM.TDF");
