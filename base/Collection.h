@@ -9,6 +9,7 @@
 // or build-menu key is left out of the global catalogue), so it is a real,
 // catchable exception; callers that merely want to know use tryAdd().
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -37,7 +38,7 @@ class Collection {
     // Adds an item without a key.
     void Add(T item) {
         m_items.push_back(std::move(item));
-        m_keys.push_back({0, kNoKey, 0});
+        if (!m_keys.empty()) m_keys.push_back({0, kNoKey, 0});
     }
 
     // Adds an item under `key`; throws DuplicateKeyError when the key is taken.
@@ -50,6 +51,11 @@ class Collection {
         // A short collection, searched one by one, reads no hash: 0 will do there.
         const std::size_t hash = useIndex() ? HashNoCase(key) : 0;
         if (find(key, hash)) return false;
+        if (m_keys.empty()) {
+            // The first key: the items before it get their empty entries now.
+            m_keys.reserve(std::max<std::size_t>(m_reservedItems, m_items.size() + 1));
+            m_keys.resize(m_items.size(), {0, kNoKey, 0});
+        }
         m_items.push_back(std::move(item));
         m_keys.push_back({static_cast<std::uint32_t>(m_keyText.size()),
                           static_cast<std::uint32_t>(key.size()), hash});
@@ -89,16 +95,16 @@ class Collection {
     // The key the item at the 1-based `index` was added with, if any. The
     // view lasts until the collection is next changed.
     std::optional<std::string_view> KeyAt(std::size_t index) const {
-        const KeyEntry& entry = m_keys.at(checkedIndex(index));
-        if (entry.length == kNoKey) return std::nullopt;
-        return keyText(entry);
+        const std::size_t i = checkedIndex(index);
+        if (i >= m_keys.size() || m_keys[i].length == kNoKey) return std::nullopt;
+        return keyText(m_keys[i]);
     }
 
     void Remove(std::size_t index) {
         std::size_t i = checkedIndex(index);
         auto at = [i](auto& vector) { return vector.begin() + static_cast<std::ptrdiff_t>(i); };
         m_items.erase(at(m_items));
-        m_keys.erase(at(m_keys));
+        if (!m_keys.empty()) m_keys.erase(at(m_keys));
         compactKeyText();
         rebuildIndex();
     }
@@ -115,7 +121,8 @@ class Collection {
     bool empty() const { return m_items.empty(); }
     void reserve(std::size_t n) {
         m_items.reserve(n);
-        m_keys.reserve(n);
+        m_reservedItems = static_cast<std::uint32_t>(std::min<std::size_t>(n, UINT32_MAX));
+        if (!m_keys.empty()) m_keys.reserve(n);
     }
 
     iterator begin() { return m_items.begin(); }
@@ -208,10 +215,13 @@ class Collection {
     }
 
     std::vector<T> m_items;
-    std::vector<KeyEntry> m_keys;  // by position, keyed or not
+    // By position, keyed or not; empty while no item has a key, so that a
+    // collection without keys spends nothing on them.
+    std::vector<KeyEntry> m_keys;
     std::vector<char> m_keyText;
     std::vector<std::uint32_t> m_slots;
-    std::size_t m_keyCount = 0;
+    std::uint32_t m_keyCount = 0;       // keys fit in 32 bits (see KeyEntry)
+    std::uint32_t m_reservedItems = 0;  // what reserve() asked for, until the first key
 };
 
 }  // namespace kloxmere

@@ -1,5 +1,6 @@
 #include "units/clsUnit.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "archive/clsHPI.h"
@@ -96,7 +97,12 @@ void clsUnit::AttachWeapons(const Collection<clsWeapon*>& WeaponList) {
         clsWeapon* const* found = WeaponList.Find(name);
         if (!found) continue;
         clsWeapon* weapon = *found;
-        Weapons.tryAdd(weapon, name);
+        // WeaponList holds one weapon per name in any case, so a name given
+        // twice finds the same weapon: the weapon itself tells, and the
+        // unit's list needs no copies of the names.
+        if (std::find(Weapons.begin(), Weapons.end(), weapon) == Weapons.end()) {
+            Weapons.Add(weapon);
+        }
         weapon->Units.tryAdd(this, Name);
     }
 }

@@ -90,3 +90,23 @@ TEST(Collection, KeysStayWholeThroughRemovalsAndAnIndexComingAndGoing) {
     EXPECT_FALSE(list.tryAdd(0, "WEAPON_11"));
     EXPECT_EQ(list.KeyAt(14), "Laser_29");
 }
+
+TEST(Collection, KeylessItemsBeforeAndAfterTheFirstKeyStayKeyless) {
+    Collection<int> list;
+    list.reserve(40);
+    for (int i = 0; i < 20; ++i) list.Add(i);
+    list.Remove(1);
+    EXPECT_FALSE(list.Contains(""));
+    EXPECT_FALSE(list.KeyAt(19).has_value());
+    for (int i = 0; i < 10; ++i) list.Add(100 + i, "Unit" + std::to_string(i));
+    list.Add(-1);
+    ASSERT_EQ(list.Count(), 30u);
+    EXPECT_EQ(list.Item(1), 1);
+    EXPECT_FALSE(list.KeyAt(19).has_value());
+    EXPECT_EQ(list.KeyAt(20), "Unit0");
+    EXPECT_FALSE(list.KeyAt(30).has_value());
+    EXPECT_EQ(*list.Find("UNIT9"), 109);
+    list.Remove(20);
+    EXPECT_EQ(list.indexOf("unit1"), 20u);
+    EXPECT_FALSE(list.Contains("Unit0"));
+}
