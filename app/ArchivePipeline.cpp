@@ -13,9 +13,9 @@ namespace kloxmere {
 ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
                                  const Catalogue& catalogue,
                                  std::vector<std::string> listedDirectories, unsigned threads,
-                                 const ScanCache* cache, std::size_t window)
+                                 const std::vector<Examined>* examined, std::size_t window)
     : m_catalogue(catalogue),
-      m_cache(cache),
+      m_examined(examined),
       m_listedDirectories(std::move(listedDirectories)),
       m_archives(paths.size()),
       m_stages(paths.size(), Stage::Waiting),
@@ -25,6 +25,7 @@ ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<boo
     for (std::size_t i = 0; i < paths.size(); ++i) {
         m_archives[i].path = std::move(paths[i]);
         m_archives[i].covered = i < covered.size() && covered[i];
+        if (m_examined) m_archives[i].identity = m_examined->at(i).identity;
         if (m_archives[i].covered) m_stages[i] = Stage::Ready;
     }
     if (threads == 0) threads = 1;
@@ -109,18 +110,11 @@ void ArchivePipeline::decideLocked(std::size_t index) {
         }
         if (archive.fromCache) continue;  // decoded already, every file
         // For the cache's record a hidden file is decoded as well.
-        m_toDecode[index].push_back({i, !hidden || m_cache != nullptr});
+        m_toDecode[index].push_back({i, !hidden || m_examined != nullptr});
     }
     // An archive's own duplicate paths are left to the merge to sort out.
     m_claimed.insert(claimedHere.begin(), claimedHere.end());
     if (archive.reading.archive) OrderByData(archive.reading, m_toDecode[index]);
-}
-
-bool ArchivePipeline::TakeFromCache(Archive& archive, const ScanCache& cache) {
-    archive.identity = IdentifyArchive(archive.path);
-    if (!archive.identity) return false;
-    auto yieldBytes = cache.find(*archive.identity);
-    return yieldBytes && TakeYield(archive, *yieldBytes);
 }
 
 bool ArchivePipeline::TakeYield(Archive& archive, std::span<const std::uint8_t> yieldBytes,
@@ -164,7 +158,8 @@ void ArchivePipeline::runTask(const Task& task) {
     Archive& archive = m_archives[task.index];
     try {
         if (!task.decode) {
-            if (!m_cache || !TakeFromCache(archive, *m_cache)) {
+            const auto* yield = m_examined ? &(*m_examined)[task.index].cachedYield : nullptr;
+            if (!yield || !*yield || !TakeYield(archive, **yield)) {
                 archive.hpi = std::make_unique<clsHPI>();
                 archive.reading = OpenForScan(*archive.hpi, archive.path, m_listedDirectories);
             }

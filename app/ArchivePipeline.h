@@ -57,9 +57,13 @@ class ArchivePipeline {
         ScanArchive reading;  // what the workers read from; let go when the archive is taken
     };
 
-    // Examines the archive at `archive.path` and, when `cache` holds its
-    // yield, fills `archive` from it (true). False leaves the archive to be read.
-    static bool TakeFromCache(Archive& archive, const ScanCache& cache);
+    // An archive as the scan examined it before reading (with a cache): its
+    // identity, and its yield when the cache holds it.
+    struct Examined {
+        std::optional<ArchiveIdentity> identity;
+        std::optional<std::span<const std::uint8_t>> cachedYield;
+    };
+
     // Fills `archive` from a cached yield; `wanted` as DecodeArchiveYield
     // takes it. False when the yield does not read.
     static bool TakeYield(Archive& archive, std::span<const std::uint8_t> yield,
@@ -68,9 +72,12 @@ class ArchivePipeline {
     // `covered[i]` tells that archive i is covered by a saved list.
     // `catalogue` is read (on the consumer's thread only) to decide which files
     // are already catalogued. `listedDirectories` are the directories to list.
+    // `examined`, with a cache, holds every archive as the scan examined it
+    // (by position, as `paths`): its yield is taken instead of reading it.
     ArchivePipeline(std::vector<std::string> paths, std::vector<bool> covered,
                     const Catalogue& catalogue, std::vector<std::string> listedDirectories,
-                    unsigned threads, const ScanCache* cache = nullptr, std::size_t window = 64);
+                    unsigned threads, const std::vector<Examined>* examined = nullptr,
+                    std::size_t window = 64);
     ~ArchivePipeline();
     ArchivePipeline(const ArchivePipeline&) = delete;
     ArchivePipeline& operator=(const ArchivePipeline&) = delete;
@@ -98,7 +105,7 @@ class ArchivePipeline {
     void decideLocked(std::size_t index);
 
     const Catalogue& m_catalogue;
-    const ScanCache* m_cache;
+    const std::vector<Examined>* m_examined;  // with a cache
     std::vector<std::string> m_listedDirectories;
     std::vector<Archive> m_archives;
     std::vector<Stage> m_stages;

@@ -20,7 +20,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kloxmere {
@@ -209,10 +211,30 @@ std::string uniqueSuffix() {
 
 }  // namespace
 
-std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path) {
+#ifndef _WIN32
+namespace {
+
+std::optional<ArchiveIdentity> identityOf(const std::string& path, int directory,
+                                          const char* name) {
+    struct stat status {};
+    if (::fstatat(directory, name, &status, 0) != 0) return std::nullopt;
     ArchiveIdentity identity;
     identity.name = EnabledName(path);
+    identity.size = static_cast<std::uint64_t>(status.st_size);
+    identity.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                        static_cast<std::int64_t>(status.st_mtim.tv_nsec);
+    identity.device = static_cast<std::uint64_t>(status.st_dev);
+    identity.inode = static_cast<std::uint64_t>(status.st_ino);
+    return identity;
+}
+
+}  // namespace
+#endif
+
+std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path) {
 #ifdef _WIN32
+    ArchiveIdentity identity;
+    identity.name = EnabledName(path);
     // The volume's serial number and the file's index stand for device and inode.
     HANDLE file = CreateFileW(PathFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -231,16 +253,35 @@ std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path) {
         wide(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime) * 100);
     identity.device = info.dwVolumeSerialNumber;
     identity.inode = wide(info.nFileIndexHigh, info.nFileIndexLow);
-#else
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    identity.size = static_cast<std::uint64_t>(status.st_size);
-    identity.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
-                        static_cast<std::int64_t>(status.st_mtim.tv_nsec);
-    identity.device = static_cast<std::uint64_t>(status.st_dev);
-    identity.inode = static_cast<std::uint64_t>(status.st_ino);
-#endif
     return identity;
+#else
+    return identityOf(path, AT_FDCWD, path.c_str());
+#endif
+}
+
+ArchiveDirectory::ArchiveDirectory(std::string directory) : m_directory(std::move(directory)) {
+#ifndef _WIN32
+    m_handle = ::open(m_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+}
+
+ArchiveDirectory::~ArchiveDirectory() {
+#ifndef _WIN32
+    if (m_handle >= 0) ::close(m_handle);
+#endif
+}
+
+std::optional<ArchiveIdentity> ArchiveDirectory::identify(const std::string& path) const {
+#ifndef _WIN32
+    std::string_view name(path);
+    if (m_handle >= 0 && name.starts_with(m_directory)) {
+        name.remove_prefix(m_directory.size());
+        if (!name.empty() && name.find('/') == std::string_view::npos) {
+            return identityOf(path, m_handle, path.c_str() + m_directory.size());
+        }
+    }
+#endif
+    return IdentifyArchive(path);
 }
 
 std::int64_t FileClockNow() {

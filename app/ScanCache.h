@@ -57,6 +57,25 @@ struct ArchiveIdentity {
 // The identity of the archive at `path`; nullopt when it cannot be examined.
 std::optional<ArchiveIdentity> IdentifyArchive(const std::string& path);
 
+// The directory a scan's archives lie in. On POSIX it is held open, so that
+// examining an archive looks its name up there alone instead of walking its
+// whole path again (a warm start examines every archive and reads little else).
+class ArchiveDirectory {
+  public:
+    // `directory` ends in a separator.
+    explicit ArchiveDirectory(std::string directory);
+    ~ArchiveDirectory();
+    ArchiveDirectory(const ArchiveDirectory&) = delete;
+    ArchiveDirectory& operator=(const ArchiveDirectory&) = delete;
+
+    // IdentifyArchive(path); a path outside the directory is examined whole.
+    std::optional<ArchiveIdentity> identify(const std::string& path) const;
+
+  private:
+    std::string m_directory;
+    int m_handle = -1;
+};
+
 // What one archive yielded: its Listing, each definition file's digest and
 // decoded records, by Listing position (other positions stay empty).
 struct ArchiveYield {

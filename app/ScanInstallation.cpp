@@ -145,13 +145,14 @@ class Scan {
         m_catalogue.WeaponList.reserve(m_catalogue.WeaponList.Count() + sizes[1]);
         m_catalogue.MenuEntryList.reserve(m_catalogue.MenuEntryList.Count() + sizes[2]);
         std::size_t toRead = 0;
-        m_identities.resize(archives.size());
-        m_cachedYields.resize(archives.size());
+        const ArchiveDirectory directory(taDirectoryFiles().directory());
+        m_examined.resize(archives.size());
         for (std::size_t i = 0; i < archives.size(); ++i) {
             if (m_titles.count(FileTitle(archives[i]))) continue;  // a saved list covers it
-            m_identities[i] = IdentifyArchive(archives[i]);
-            if (m_identities[i]) m_cachedYields[i] = m_cache.find(*m_identities[i]);
-            if (!m_cachedYields[i]) ++toRead;
+            auto& examined = m_examined[i];
+            examined.identity = directory.identify(archives[i]);
+            if (examined.identity) examined.cachedYield = m_cache.find(*examined.identity);
+            if (!examined.cachedYield) ++toRead;
         }
         return toRead;
     }
@@ -177,13 +178,14 @@ class Scan {
         ArchivePipeline::Archive archive;
         archive.path = archives[index];
         if (m_writer) {
-            archive.identity = m_identities[index];
+            const auto& examined = m_examined[index];
+            archive.identity = examined.identity;
             // Only the files the merge will take get their records.
             auto wanted = [this](DefinitionKind kind, const std::string& path) {
                 return !m_catalogue.HoldsDefinitionFile(kind, path);
             };
-            if (m_cachedYields[index] &&
-                ArchivePipeline::TakeYield(archive, *m_cachedYields[index], wanted)) {
+            if (examined.cachedYield &&
+                ArchivePipeline::TakeYield(archive, *examined.cachedYield, wanted)) {
                 merge(archive);
                 return;
             }
@@ -206,7 +208,7 @@ class Scan {
             covered[i] = m_titles.count(FileTitle(archives[i])) != 0;
         }
         ArchivePipeline pipeline(archives, covered, m_catalogue, kListedDirectories, m_threads,
-                                 m_writer ? &m_cache : nullptr);
+                                 m_writer ? &m_examined : nullptr);
         for (std::size_t i = 0; i < archives.size(); ++i) {
             ArchivePipeline::Archive& next = pipeline.next();
             if (next.error) std::rethrow_exception(next.error);
@@ -308,8 +310,7 @@ class Scan {
         }
         m_writer.reset();
         m_cache = ScanCache();  // the catalogue holds copies of what it needed
-        m_identities = {};
-        m_cachedYields = {};
+        m_examined = {};
     }
 
     // Extracts and parses the archive's definition files that the catalogue
@@ -351,8 +352,7 @@ class Scan {
     ScanCache m_cache;                        // what the last scan recorded
     std::optional<ScanCacheWriter> m_writer;  // what this one records (with the cache on)
     // By archive (with the cache on): its identity and its cached yield.
-    std::vector<std::optional<ArchiveIdentity>> m_identities;
-    std::vector<std::optional<std::span<const std::uint8_t>>> m_cachedYields;
+    std::vector<ArchivePipeline::Examined> m_examined;
     // File names of ArchiveList's archives, without regard to case.
     std::unordered_set<std::string, NoCaseHash, NoCaseEqual> m_titles;
     // The archives loaded from fast-load lists, by file name without regard to case.

@@ -202,6 +202,24 @@ TEST(ScanCacheKeys, AnArchiveReplacedByAnotherOfTheSameSizeIsReadAgain) {
     EXPECT_NE(warm.dump.find("ALPHAINUT"), std::string::npos);
 }
 
+TEST(ScanCacheKeys, AnArchiveExaminedInItsDirectoryHasItsIdentityByPath) {
+    TempDir dir, other;
+    fs::create_directories(dir.path() / "ta");
+    const std::string ta = Utf8FromPath(dir.path() / "ta") + NativeSeparator();
+    WriteArchive(ta + "Rev31.XUFO", {{"units\\A.FBI", UnitText("A")}});
+    WriteArchive(other.str() + "elsewhere.ufo", {{"units\\B.FBI", UnitText("B")}});
+    const ArchiveDirectory directory(ta);
+    for (const std::string& path : {ta + "Rev31.XUFO", other.str() + "elsewhere.ufo"}) {
+        auto identity = directory.identify(path);
+        ASSERT_TRUE(identity) << path;
+        EXPECT_EQ(*identity, *IdentifyArchive(path)) << path;
+        EXPECT_GT(identity->size, 0u);
+    }
+    EXPECT_EQ(directory.identify(ta + "Rev31.XUFO")->name, "Rev31.UFO");
+    EXPECT_FALSE(directory.identify(ta + "gone.ufo"));
+    EXPECT_FALSE(ArchiveDirectory(ta + "missing" + NativeSeparator()).identify(ta + "gone.ufo"));
+}
+
 TEST(ScanCacheKeys, AnArchiveAsNewAsTheScanIsNotTrusted) {
     TempDir dir, home;
     fs::path ta = dir.path() / "ta";
