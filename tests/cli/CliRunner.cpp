@@ -1,9 +1,12 @@
 #include "tests/cli/CliRunner.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 #include "base/Environment.h"
 #include "base/FileSystem.h"
@@ -46,8 +49,9 @@ HANDLE inheritableOutput(const std::string& path) {
                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-int runProcess(const std::string& commandLine, const std::string& outFile,
-               const std::string& errFile) {
+// The program's exit code; nullopt when it could not be started.
+std::optional<int> runProcess(const std::string& commandLine, const std::string& outFile,
+                              const std::string& errFile) {
     HANDLE out = inheritableOutput(outFile), err = inheritableOutput(errFile);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -57,13 +61,13 @@ int runProcess(const std::string& commandLine, const std::string& outFile,
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     std::wstring command = WideFromUtf8(commandLine);
-    int exitCode = -1;
+    std::optional<int> exitCode;
     if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
         CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                        &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;
-        if (GetExitCodeProcess(process.hProcess, &code)) exitCode = static_cast<int>(code);
+        exitCode = GetExitCodeProcess(process.hProcess, &code) ? static_cast<int>(code) : -1;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -113,7 +117,14 @@ CliResult RunProgram(const std::string& program, const TempDir& scratch,
     for (const EnvChange& change : environment) {
         changes.push_back(std::make_unique<ScopedEnv>(change.name.c_str(), change.value));
     }
-    int exitCode = runProcess(Quoted(program) + " " + arguments, outFile, errFile);
+    // Under Wine a program that has just ended may hold its output files a
+    // moment longer, and the next one then cannot start: it is tried again.
+    std::optional<int> started;
+    for (int attempt = 0; attempt < 30 && !started; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        started = runProcess(Quoted(program) + " " + arguments, outFile, errFile);
+    }
+    int exitCode = started.value_or(-1);
 #else
     std::string command = "env";
     for (const EnvChange& change : environment) {

@@ -39,16 +39,7 @@ struct SwitchCli {
 
     std::string options() const { return "--ta " + Quoted(ta) + " --home " + Quoted(home) + " "; }
     CliResult run(const std::string& arguments) const {
-        CliResult result = RunCli(scratch, options() + arguments);
-#ifdef _WIN32
-        // Under Wine a program just ended by TerminateProcess may hold the
-        // output files a moment longer, and the next one then cannot start.
-        for (int i = 0; i < 20 && result.exitCode == -1; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            result = RunCli(scratch, options() + arguments);
-        }
-#endif
-        return result;
+        return RunCli(scratch, options() + arguments);
     }
     CliResult seamed(const std::string& arguments, const std::string& seam) const {
         return RunProgram(KLOXMERE_SEAMED_CLI, scratch, options() + arguments,
