@@ -25,7 +25,6 @@ ArchivePipeline::ArchivePipeline(std::vector<std::string> paths, std::vector<boo
     for (std::size_t i = 0; i < paths.size(); ++i) {
         m_archives[i].path = std::move(paths[i]);
         m_archives[i].covered = i < covered.size() && covered[i];
-        if (m_examined) m_archives[i].identity = m_examined->at(i).identity;
         if (m_archives[i].covered) m_stages[i] = Stage::Ready;
     }
     if (threads == 0) threads = 1;

@@ -51,8 +51,7 @@ class ArchivePipeline {
         std::vector<std::optional<DecodedFile>> decoded;  // by Listing position
         std::vector<std::uint64_t> fileHashes;  // definition files' digests, by Listing position
         std::exception_ptr error;  // a failure on the worker, for the consumer to raise
-        std::optional<ArchiveIdentity> identity;  // examined before reading (with a cache)
-        bool fromCache = false;                   // hpi is listed from the cache, never opened
+        bool fromCache = false;    // hpi is listed from the cache, never opened
         std::span<const std::uint8_t> cachedYield;
         ScanArchive reading;  // what the workers read from; let go when the archive is taken
     };

@@ -179,14 +179,13 @@ class Scan {
         archive.path = archives[index];
         if (m_writer) {
             const auto& examined = m_examined[index];
-            archive.identity = examined.identity;
             // Only the files the merge will take get their records.
             auto wanted = [this](DefinitionKind kind, const std::string& path) {
                 return !m_catalogue.HoldsDefinitionFile(kind, path);
             };
             if (examined.cachedYield &&
                 ArchivePipeline::TakeYield(archive, *examined.cachedYield, wanted)) {
-                merge(archive);
+                merge(archive, index);
                 return;
             }
         }
@@ -198,7 +197,7 @@ class Scan {
         }
         archive.fileHashes.resize(archive.hpi->Listing.size());
         archive.decoded = decode(*archive.hpi, archive.fileHashes);
-        merge(archive);
+        merge(archive, index);
     }
 
     // Every archive opened, listed and decoded on worker threads, merged here in order.
@@ -217,7 +216,7 @@ class Scan {
                 if (next.covered) keepCovered(archives[i]);
                 continue;
             }
-            merge(next);
+            merge(next, i);
         }
     }
 
@@ -233,8 +232,8 @@ class Scan {
 
     // Adds an opened (or cached) and listed archive to the catalogue unless
     // it lists nothing; closes it either way (records reopen it by name).
-    void merge(ArchivePipeline::Archive& read) {
-        record(read);
+    void merge(ArchivePipeline::Archive& read, std::size_t index) {
+        record(read, index);
         // Decoded into records: the cache's copy is not read again unless written out.
         if (read.fromCache) m_cache.letGo(read.cachedYield);
         std::unique_ptr<clsHPI>& hpi = read.hpi;
@@ -257,16 +256,18 @@ class Scan {
 
     // Notes the archive's yield for the next cache, before the merge takes
     // its records. An archive that did not open is left out: it is tried again.
-    void record(const ArchivePipeline::Archive& read) {
-        if (!m_writer || !read.identity) return;
+    void record(const ArchivePipeline::Archive& read, std::size_t index) {
+        if (!m_writer) return;
+        const auto& identity = m_examined[index].identity;
+        if (!identity) return;
         if (read.fromCache) {
             if (m_cacheCounts) ++m_cacheCounts->fromCache;
-            m_writer->keep(*read.identity, read.cachedYield);
+            m_writer->keep(*identity, read.cachedYield);
             return;
         }
         if (m_cacheCounts) ++m_cacheCounts->read;
         if (read.hpi->Handle == 0) return;
-        m_writer->add(*read.identity,
+        m_writer->add(*identity,
                       EncodeArchiveYield(read.hpi->Listing, read.decoded, read.fileHashes));
     }
 
