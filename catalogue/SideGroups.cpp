@@ -89,7 +89,7 @@ bool UnitSelection::selects(const clsUnit& unit) const {
             if (FoldCase(unit.Side) == m_foldedText) {
                 return true;
             }
-            return FoldCase(unit.Side.str() + unit.Class.str()) == m_foldedJoined;
+            return FoldCase(unit.Side + unit.Class.view()) == m_foldedJoined;
         }
     }
     return false;
